@@ -1,0 +1,1 @@
+#include "outils_test.h"
