@@ -28,7 +28,9 @@ void compteur::debut(horodatage maintenant, montant taxe_base) {
     montant_ = taxe_base;
     date_debut_ = partie_date(maintenant);
     heure_debut_ = partie_heure(maintenant);
-    dernier_moment_ = heure_debut_;
+    // The first charged moment keeps its date: as a bare time of day, a clock set back before the first
+    // unit was charged would read as nearly 24 hours run instead of the few minutes it went back.
+    dernier_moment_ = date_debut_ + heure_debut_;
     en_cours_ = true;
 }
 

@@ -21,8 +21,8 @@ public:
     horodatage heure_fin() const { return heure_fin_; }
     horodatage dernier_moment() const { return dernier_moment_; }
 
-    // Opens a call charged with the base charge. The start time and the first charged moment are times of
-    // day without a date, so the elapsed time stays right across midnight (modulo 24 hours).
+    // Opens a call charged with the base charge. The start time is a time of day without a date, so the
+    // elapsed time shown stays right across midnight (modulo 24 hours).
     void debut(horodatage maintenant, montant taxe_base);
 
     // Charges 10 centimes per whole unit run since the last charged moment and carries the part of a

@@ -1,9 +1,11 @@
+#include "application.h"
+#include "metering/horloge_locale.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QWidget w;
-    w.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    prepare_application(application);
+    const horloge_systeme horloge;
+    return lance_kalvo(application, horloge);
 }

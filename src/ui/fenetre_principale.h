@@ -1,0 +1,123 @@
+#pragma once
+
+#include "metering/compteur.h"
+#include "metering/horloge_locale.h"
+#include "metering/table_zones.h"
+
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class groupe_radio;
+
+// The main window: the call meter's controls, the zone selector, the reason history and the pop-up menu
+// from which every other function is reached.
+class TForm1 final : public QWidget {
+    Q_OBJECT
+public:
+    // Positions of the pop-up menu's top-level items; other windows address them by position.
+    enum position_menu {
+        pos_mise_a_jour = 0,
+        pos_effacement = 2,
+        pos_ajout_zone = 4,
+        pos_modification_zone = 5,
+        pos_tarifs = 7,
+        pos_visualisation = 9,
+        pos_a_propos = 11,
+    };
+    static constexpr int hauteur_par_zone = 16;
+    static constexpr int taille_historique = 15;
+
+    explicit TForm1(const horloge_locale& horloge, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Call meter.
+    double taux_actuel();
+    void horlogeTimer();
+    void start_stopClick();
+    void Timer1Timer();
+
+    // Update period.
+    void N1Click();
+    void N3Click();
+    void N5Click();
+    void N10Click();
+    void coche_periode(int position);
+    int periode_mise_a_jour() const { return periode_; }
+
+    // Pop-up menu commands.
+    void Proprits1Click();
+    void Ajoutdunezonedappel1Click();
+    void Dfinitiondestarifsdebase1Click();
+    void Visualisationdescotsparmotifdappel1Click();
+    void Aproposde1Click();
+
+    // Reason history: Enter puts the field's text at the top unless the whole text is selected.
+    void mementoKeyPress(QChar& touche);
+
+    // Zone table and the two controls kept in step with it.
+    void ajoute_zone(const texte& nom, double normal_dixiemes, double reduit_dixiemes);
+    void supprime_zone(const texte& nom);
+    table_zones& zones() { return zones_; }
+    const compteur& appel() const { return appel_; }
+
+    // Ends a running call and saves; runs once, at the latest when the window is destroyed.
+    void FormDestroy();
+
+    QAction* position(int pos) const;
+    QString legende() const { return legende_; }
+
+    QMenu* PopupMenu1;
+    QMenu* Misejourtoutesles1;
+    QAction* N1;
+    QAction* N3;
+    QAction* N5;
+    QAction* N10;
+    QAction* Proprits1;
+    QAction* Ajoutdunezonedappel1;
+    QMenu* Modificationdedonnespourzonedappel1;
+    QAction* Dfinitiondestarifsdebase1;
+    QAction* Visualisationdescotsparmotifdappel1;
+    QAction* Aproposde1;
+    QTimer* horloge;
+    QTimer* Timer1;
+    QPushButton* start_stop;
+    groupe_radio* zone;
+    QLabel* taux;
+    QWidget* logo;
+    QComboBox* memento;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* heure;
+
+protected:
+    void showEvent(QShowEvent* evenement) override;
+    void changeEvent(QEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void cree_controles();
+    void cree_menu();
+    void ouvre_menu(const QPoint& position_globale);
+    void change_periode(int periode, int position);
+    void fixe_legende(const QString& legende);
+    void met_a_jour_titre();
+    void affiche_periode(periode p);
+    // The zone dialog, found through Ajout_zone at the moment it is needed.
+    void ouvre_ajout();
+    void ouvre_modification(QAction* element);
+
+    const horloge_locale& horloge_;
+    table_zones zones_;
+    compteur appel_;
+    int periode_ = 1000;
+    QString legende_;
+    bool montree_ = false;
+    bool detruite_ = false;
+};

@@ -1,0 +1,191 @@
+// The main window's handlers: the call meter, the update period, the reason history, the zone table and
+// the pop-up menu's commands.
+#include "boite_a_propos.h"
+#include "conversion_texte.h"
+#include "fenetre_principale.h"
+#include "groupe_radio.h"
+#include "references.h"
+#include "titre_application.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+void TForm1::affiche_periode(periode p) {
+    const bool reduite = p == periode::reduite;
+    taux->setText(reduite ? QStringLiteral("Tarif R\u00e9duit") : QStringLiteral("Tarif Normal"));
+    taux->adjustSize();
+    logo->setStyleSheet(reduite ? QStringLiteral("background-color: rgb(0, 128, 0); border: 1px solid black;")
+                                : QStringLiteral("background-color: rgb(255, 0, 0); border: 1px solid black;"));
+}
+
+double TForm1::taux_actuel() {
+    const periode p = periode_en_vigueur(horloge_.maintenant());
+    affiche_periode(p);
+    return zones_.duree_unite(zone->index(), p);
+}
+
+void TForm1::horlogeTimer() {
+    // One reading serves the period, the charge and the elapsed time, so they agree.
+    const horodatage maintenant = horloge_.maintenant();
+    const periode p = periode_en_vigueur(maintenant);
+    affiche_periode(p);
+    appel_.tick(maintenant, zones_.duree_unite(zone->index(), p));
+    fixe_legende(QString::fromStdString(appel_.legende()));
+    titre_application::fixe(legende_ + QStringLiteral(" - ") + QString::fromStdString(appel_.duree(maintenant)));
+}
+
+void TForm1::start_stopClick() {
+    if (!appel_.en_cours()) {
+        Timer1->start();
+        appel_.debut(horloge_.maintenant(), zones_.taxe_base());
+        start_stop->setText(QStringLiteral("Fin"));
+        zone->setEnabled(false);
+        position(pos_modification_zone)->setEnabled(false);
+        position(pos_tarifs)->setEnabled(false);
+        horloge->start();
+        return;
+    }
+    Timer1->stop();
+    horlogeTimer();
+    appel_.fin(horloge_.maintenant());
+    start_stop->setText(QStringLiteral("D\u00e9but"));
+    zone->setEnabled(true);
+    horloge->stop();
+    titre_application::fixe(QStringLiteral("Kalvo"));
+    position(pos_modification_zone)->setEnabled(zones_.nombre_ajouts() > 0);
+    position(pos_tarifs)->setEnabled(true);
+}
+
+void TForm1::Timer1Timer() {
+    heure->setText(QString::fromStdString(appel_.duree(horloge_.maintenant())));
+    heure->adjustSize();
+}
+
+void TForm1::coche_periode(int position) {
+    QAction* const elements[] = {N1, N3, N5, N10};
+    for (QAction* a : elements) {
+        a->setChecked(false);
+    }
+    if (position >= 1 && position <= 4) {
+        elements[position - 1]->setChecked(true);
+    }
+}
+
+void TForm1::change_periode(int periode, int position) {
+    periode_ = periode;
+    coche_periode(position);
+    // Re-arming the timer only on a real change keeps the rhythm when the same period is chosen again.
+    if (horloge->interval() != periode) {
+        horloge->setInterval(periode);
+    }
+}
+
+void TForm1::N1Click() {
+    change_periode(1000, 1);
+}
+
+void TForm1::N3Click() {
+    change_periode(3000, 2);
+}
+
+void TForm1::N5Click() {
+    change_periode(5000, 3);
+}
+
+void TForm1::N10Click() {
+    change_periode(10000, 4);
+}
+
+void TForm1::mementoKeyPress(QChar& touche) {
+    if (touche != QChar(13)) {
+        return;
+    }
+    QLineEdit* edition = memento->lineEdit();
+    const QString texte = edition->text();
+    if (texte == edition->selectedText()) {
+        return;
+    }
+    memento->insertItem(0, texte);
+    if (memento->count() > taille_historique) {
+        memento->removeItem(taille_historique);
+    }
+    // Inserting or removing items can move the combo box's current item and its text with it.
+    edition->setText(texte);
+    edition->selectAll();
+}
+
+void TForm1::ajoute_zone(const texte& nom, double normal_dixiemes, double reduit_dixiemes) {
+    const QString libelle = depuis_1252(nom);
+    QString affiche = libelle;
+    affiche.replace(u'&', QStringLiteral("&&")); // a name is shown as typed, never as a shortcut
+    zone->ajoute(affiche);
+    zone->resize(zone->width(), zone->height() + hauteur_par_zone);
+    setFixedSize(width(), height() + hauteur_par_zone);
+    zones_.ajoute(nom, normal_dixiemes, reduit_dixiemes);
+
+    QAction* modification = Modificationdedonnespourzonedappel1->addAction(affiche);
+    modification->setData(QByteArray::fromStdString(nom));
+    connect(modification, &QAction::triggered, this, [this, modification] { ouvre_modification(modification); });
+    position(pos_modification_zone)->setEnabled(true);
+}
+
+void TForm1::supprime_zone(const texte& nom) {
+    const int idx = zones_.recherche(nom);
+    if (idx < table_zones::nb_fixes) {
+        return;
+    }
+    QAction* modification = Modificationdedonnespourzonedappel1->actions().at(idx - table_zones::nb_fixes);
+    Modificationdedonnespourzonedappel1->removeAction(modification);
+    modification->deleteLater();
+    zone->supprime(idx);
+    zone->resize(zone->width(), zone->height() - hauteur_par_zone);
+    setFixedSize(width(), height() - hauteur_par_zone);
+    zones_.supprime(idx);
+    if (zones_.nombre_ajouts() == 0) {
+        position(pos_modification_zone)->setEnabled(false);
+    }
+    position(pos_ajout_zone)->setEnabled(true);
+}
+
+void TForm1::ouvre_ajout() {}
+
+void TForm1::ouvre_modification(QAction* element) {
+    (void)element;
+}
+
+void TForm1::Proprits1Click() {}
+
+void TForm1::Ajoutdunezonedappel1Click() {
+    ouvre_ajout();
+    if (appel_.en_cours()) {
+        position(pos_modification_zone)->setEnabled(false);
+    }
+    if (zones_.pleine()) {
+        position(pos_ajout_zone)->setEnabled(false);
+    }
+}
+
+void TForm1::Dfinitiondestarifsdebase1Click() {}
+
+void TForm1::Visualisationdescotsparmotifdappel1Click() {}
+
+void TForm1::Aproposde1Click() {
+    if (AboutBox != nullptr) {
+        AboutBox->exec();
+    }
+}
+
+void TForm1::FormDestroy() {
+    if (detruite_) {
+        return;
+    }
+    detruite_ = true;
+    if (appel_.en_cours()) {
+        start_stopClick();
+    }
+}

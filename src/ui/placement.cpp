@@ -1,0 +1,45 @@
+#include "placement.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+
+// Centres the window it watches each time that window is shown.
+class centreur final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() == QEvent::Show && objet->isWidgetType()) {
+            centre_sur_ecran(static_cast<QWidget*>(objet));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void fixe_cadre_dialogue(QDialog* dialogue, int largeur, int hauteur) {
+    dialogue->setFixedSize(largeur, hauteur);
+    dialogue->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialogue->setModal(true);
+    dialogue->installEventFilter(new centreur(dialogue));
+}
+
+void place_etiquette(QLabel* etiquette, int gauche, int haut) {
+    etiquette->move(gauche, haut);
+    etiquette->adjustSize();
+}
+
+void centre_sur_ecran(QWidget* fenetre) {
+    const QScreen* ecran = fenetre->screen() != nullptr ? fenetre->screen() : QGuiApplication::primaryScreen();
+    if (ecran != nullptr) {
+        fenetre->move(ecran->availableGeometry().center() - fenetre->rect().center());
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+class QDialog;
+class QLabel;
+class QWidget;
+
+// Windows are laid out in fixed pixels at 96 dpi; Qt scales these device-independent pixels on HiDPI screens.
+
+// A fixed-size dialog of the given client size, centred on the screen when shown.
+void fixe_cadre_dialogue(QDialog* dialogue, int largeur, int hauteur);
+
+// A label at its place, as wide as its text needs (the classic auto-sized label), so no text is clipped.
+void place_etiquette(QLabel* etiquette, int gauche, int haut);
+
+// Centres a top-level window on its screen.
+void centre_sur_ecran(QWidget* fenetre);
