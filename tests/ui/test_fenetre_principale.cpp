@@ -1,0 +1,288 @@
+#include "fenetre_principale.h"
+#include "groupe_radio.h"
+#include "horloge_factice.h"
+#include "outils_test.h"
+#include "titre_application.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+class test_fenetre_principale : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<dossier_donnees_test> donnees_;
+    std::unique_ptr<horloge_factice> horloge_;
+    std::unique_ptr<TForm1> fenetre_;
+
+    TForm1& f() { return *fenetre_; }
+    void entree() { QTest::keyClick(f().memento->lineEdit(), Qt::Key_Return); }
+    void tape(const QString& texte) {
+        f().memento->lineEdit()->clear();
+        QTest::keyClicks(f().memento->lineEdit(), texte);
+    }
+    QStringList historique() {
+        QStringList l;
+        for (int i = 0; i < f().memento->count(); ++i) {
+            l << f().memento->itemText(i);
+        }
+        return l;
+    }
+
+private slots:
+    void initTestCase() { prepare_tests(); }
+
+    void init() {
+        donnees_ = std::make_unique<dossier_donnees_test>();
+        // Wednesday 4 March 2026, 10:00: normal tariff.
+        horloge_ = std::make_unique<horloge_factice>();
+        fenetre_ = std::make_unique<TForm1>(*horloge_);
+        fenetre_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fenetre_.get()));
+    }
+
+    void cleanup() {
+        fenetre_.reset();
+        horloge_.reset();
+        donnees_.reset();
+    }
+
+    void demarrage_montre_l_etat_initial() {
+        QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,0 FS"));
+        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
+        QCOMPARE(f().zone->nombre(), 3);
+        QCOMPARE(f().zone->index(), 0);
+        QCOMPARE(f().zone->height(), 105);
+        QCOMPARE(f().start_stop->text(), QStringLiteral("Début"));
+        QCOMPARE(f().taux->text(), QStringLiteral("Tarif Normal"));
+        QVERIFY(f().heure->text().isEmpty());
+        QVERIFY(!f().horloge->isActive());
+        QVERIFY(!f().Timer1->isActive());
+        QCOMPARE(f().horloge->interval(), 1000);
+    }
+
+    void menu_contextuel_positions_et_etats() {
+        const QStringList attendus = {
+            QStringLiteral("Mise à jour toutes les..."),
+            QString(),
+            QStringLiteral("Effacement complet fichier de données"),
+            QString(),
+            QStringLiteral("Ajout d'une zone d'appel"),
+            QStringLiteral("Modification ou suppression de données pour zone d'appel..."),
+            QString(),
+            QStringLiteral("Définition des tarifs de base..."),
+            QString(),
+            QStringLiteral("Visualisation des coûts par motif d'appel"),
+            QString(),
+            QStringLiteral("A propos de..."),
+        };
+        const QList<QAction*> actions = f().PopupMenu1->actions();
+        QCOMPARE(actions.size(), attendus.size());
+        for (int i = 0; i < attendus.size(); ++i) {
+            QCOMPARE(actions[i]->isSeparator(), attendus[i].isEmpty());
+            if (!attendus[i].isEmpty()) {
+                QCOMPARE(actions[i]->text(), attendus[i]);
+            }
+        }
+        QCOMPARE(f().PopupMenu1->defaultAction(), f().position(TForm1::pos_effacement));
+        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
+        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        QVERIFY(f().position(TForm1::pos_tarifs)->isEnabled());
+
+        const QList<QAction*> periodes = f().Misejourtoutesles1->actions();
+        QCOMPARE(periodes.size(), 4);
+        QCOMPARE(periodes[0]->text(), QStringLiteral("1 seconde"));
+        QCOMPARE(periodes[3]->text(), QStringLiteral("10 secondes"));
+        QVERIFY(periodes[0]->isChecked());
+        f().N5->trigger();
+        QCOMPARE(f().periode_mise_a_jour(), 5000);
+        QCOMPARE(f().horloge->interval(), 5000);
+        int coches = 0;
+        for (QAction* a : periodes) {
+            coches += a->isChecked() ? 1 : 0;
+        }
+        QCOMPARE(coches, 1);
+        QVERIFY(periodes[2]->isChecked());
+    }
+
+    void clic_droit_partout_ouvre_le_menu() {
+        for (QWidget* cible : {static_cast<QWidget*>(f().memento->lineEdit()), static_cast<QWidget*>(&f()),
+                               static_cast<QWidget*>(f().start_stop)}) {
+            QTest::mouseClick(cible, Qt::RightButton, {}, QPoint(5, 5));
+            QTRY_VERIFY(f().PopupMenu1->isVisible());
+            f().PopupMenu1->hide();
+        }
+        // During a call the zone selector is disabled; the menu still opens over it.
+        f().start_stopClick();
+        QTest::mouseClick(f().zone, Qt::RightButton, {}, QPoint(5, 5));
+        QTRY_VERIFY(f().PopupMenu1->isVisible());
+        f().PopupMenu1->hide();
+    }
+
+    void appel_complet_avec_horloge_factice() {
+        f().start_stopClick();
+        QCOMPARE(f().start_stop->text(), QStringLiteral("Fin"));
+        QVERIFY(!f().zone->isEnabled());
+        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        QVERIFY(!f().position(TForm1::pos_tarifs)->isEnabled());
+        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
+        QVERIFY(f().horloge->isActive());
+        QVERIFY(f().Timer1->isActive());
+        // No tick at the start: the caption still shows the previous charge.
+        QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,0 FS"));
+
+        horloge_->avance_s(1);
+        f().horlogeTimer();
+        QCOMPARE(f().legende(), QStringLiteral("Tarif: 0,20 FS"));
+        QCOMPARE(titre_application::texte(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
+        horloge_->avance_s(98);
+        f().horlogeTimer();
+        f().Timer1Timer();
+        QCOMPARE(f().legende(), QStringLiteral("Tarif: 0,30 FS"));
+        QCOMPARE(f().heure->text(), QStringLiteral("00:01:39"));
+
+        horloge_->avance_s(101);
+        f().start_stopClick();
+        QCOMPARE(f().legende(), QStringLiteral("Tarif: 0,40 FS"));
+        QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,40 FS"));
+        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
+        QCOMPARE(f().start_stop->text(), QStringLiteral("Début"));
+        QVERIFY(f().zone->isEnabled());
+        QVERIFY(!f().horloge->isActive());
+        QVERIFY(!f().Timer1->isActive());
+        // Only built-in zones: position 5 stays disabled; position 7 comes back.
+        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        QVERIFY(f().position(TForm1::pos_tarifs)->isEnabled());
+        QCOMPARE(f().heure->text(), QStringLiteral("00:01:39"));
+    }
+
+    void titre_de_la_fenetre_reduite_est_le_titre_de_l_application() {
+        f().start_stopClick();
+        horloge_->avance_s(3);
+        f().horlogeTimer();
+        f().showMinimized();
+        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS - 00:00:03"));
+        f().showNormal();
+        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS"));
+    }
+
+    void periode_rearme_le_tick_seulement_si_elle_change() {
+        f().start_stopClick();
+        const int avant = f().horloge->timerId();
+        f().N1Click();
+        QCOMPARE(f().horloge->timerId(), avant);
+        f().N10Click();
+        QCOMPARE(f().horloge->interval(), 10000);
+        QVERIFY(f().horloge->isActive());
+        QVERIFY(f().horloge->remainingTime() > 9000);
+    }
+
+    void fermeture_pendant_un_appel_termine_l_appel() {
+        f().start_stopClick();
+        horloge_->avance_s(200);
+        f().FormDestroy();
+        QVERIFY(!f().appel().en_cours());
+        QCOMPARE(f().appel().montant_appel(), 40);
+        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
+    }
+
+    void historique_des_motifs() {
+        tape(QStringLiteral("Bureau"));
+        entree();
+        QCOMPARE(historique(), QStringList{QStringLiteral("Bureau")});
+        QCOMPARE(f().memento->lineEdit()->selectedText(), QStringLiteral("Bureau"));
+        entree(); // the whole text is selected: nothing is added
+        QCOMPARE(historique().size(), 1);
+
+        f().memento->lineEdit()->clear();
+        entree(); // an empty field adds nothing
+        QCOMPARE(historique().size(), 1);
+
+        tape(QStringLiteral("bureau"));
+        f().memento->lineEdit()->setSelection(0, 3); // part of the text selected: the whole text goes in
+        entree();
+        QCOMPARE(historique(), (QStringList{QStringLiteral("bureau"), QStringLiteral("Bureau")}));
+        QCOMPARE(f().memento->currentText(), QStringLiteral("bureau"));
+
+        tape(QStringLiteral("Bureau")); // a copy of an entry goes on top again
+        entree();
+        QCOMPARE(historique().first(), QStringLiteral("Bureau"));
+        QCOMPARE(historique().size(), 3);
+    }
+
+    void historique_limite_a_quinze() {
+        for (int i = 1; i <= 15; ++i) {
+            tape(QStringLiteral("m%1").arg(i));
+            entree();
+        }
+        QCOMPARE(historique().size(), 15);
+        // Pick the oldest entry, change it, and add it: the oldest is dropped, the typed text stays.
+        f().memento->setCurrentIndex(14);
+        f().memento->lineEdit()->setText(QStringLiteral("nouveau"));
+        entree();
+        QCOMPARE(historique().size(), 15);
+        QCOMPARE(historique().first(), QStringLiteral("nouveau"));
+        QCOMPARE(historique().last(), QStringLiteral("m2"));
+        QCOMPARE(f().memento->currentText(), QStringLiteral("nouveau"));
+    }
+
+    void ajout_et_suppression_de_zones() {
+        f().zone->fixe_index(1);
+        f().ajoute_zone("Europe", 100, 200);
+        QCOMPARE(f().zone->nombre(), 4);
+        QCOMPARE(f().zone->height(), 121);
+        QCOMPARE(f().height(), 176);
+        QCOMPARE(f().zone->index(), 1);
+        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().size(), 1);
+        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
+        f().ajoute_zone("Monde", 10, 20);
+        f().ajoute_zone("Lune & Mars", 1, 2);
+        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(), QStringLiteral("Lune && Mars"));
+
+        // Deleting the selected zone in the middle selects the one that followed it.
+        f().zone->fixe_index(3);
+        f().supprime_zone("europe");
+        QCOMPARE(f().zone->index(), 3);
+        QCOMPARE(f().zone->element(3), QStringLiteral("Monde"));
+        QCOMPARE(f().zones().duree_unite(3, periode::reduite), 2.0);
+        // Deleting the selected last zone selects the new last one.
+        f().zone->fixe_index(4);
+        f().supprime_zone("Lune & Mars");
+        QCOMPARE(f().zone->index(), 3);
+        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().size(), 1);
+        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
+        f().supprime_zone("Monde");
+        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        QCOMPARE(f().height(), 160);
+    }
+
+    void quarante_trois_zones_desactivent_l_ajout() {
+        for (int i = 0; i < 40; ++i) {
+            f().ajoute_zone("Z" + std::to_string(i), 10, 10);
+        }
+        QCOMPARE(f().zone->height(), 745);
+        f().Ajoutdunezonedappel1Click();
+        QVERIFY(!f().position(TForm1::pos_ajout_zone)->isEnabled());
+        f().supprime_zone("Z7");
+        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
+    }
+
+    void zone_ajoutee_pendant_un_appel_laisse_la_modification_desactivee() {
+        f().start_stopClick();
+        f().ajoute_zone("Europe", 100, 200);
+        f().Ajoutdunezonedappel1Click();
+        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        f().start_stopClick();
+        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
+    }
+};
+
+QTEST_MAIN(test_fenetre_principale)
+#include "test_fenetre_principale.moc"
