@@ -26,3 +26,9 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Call-log benchmark: kalvo-journal against wc -l and a flushed copy on generated logs.
+.PHONY: bench
+bench: configure
+	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere
+	sh bench/journal.sh $(BUILD_DIR)/bin

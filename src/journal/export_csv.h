@@ -1,0 +1,11 @@
+#pragma once
+
+#include "storage/journal_appels.h"
+
+#include <cstdio>
+#include <filesystem>
+
+// Writes the log's records as RFC 4180 CSV in UTF-8: header debut,fin,zone,motif,montant_cts, times as
+// YYYY-MM-DDTHH:MM:SS (empty when the log's text does not read as one), the amount in centimes.
+// Stops at a corrupt record, like the totals, after the rows before it.
+etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie);

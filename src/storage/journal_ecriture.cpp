@@ -1,0 +1,163 @@
+#include "storage/journal_appels.h"
+#include "storage/repertoire_donnees.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Labels padded with blanks to the 22nd character, then ": ". The readers cut by width, not by label.
+constexpr std::string_view prefixe_debut = "D\xE9"
+                                           "but de l'appel      : ";
+constexpr std::string_view prefixe_fin = "Fin de l'appel        : ";
+constexpr std::string_view prefixe_zone = "Cat\xE9gorie de l'appel  : ";
+constexpr std::string_view prefixe_motif = "Motif de l'appel      : ";
+constexpr std::string_view prefixe_montant = "Montant de la facture : ";
+constexpr std::string_view tirets = "-----------------------------------------";
+
+static_assert(prefixe_debut.size() == 24 && prefixe_fin.size() == 24 && prefixe_zone.size() == 24 &&
+              prefixe_motif.size() == 24 && prefixe_montant.size() == 24);
+static_assert(tirets.size() == 41);
+
+constexpr std::string_view fin_ligne = "\r\n";
+
+// A CR or LF would shift the six-line structure and a Ctrl-Z would end the log for every reader.
+void ajoute_nettoye(texte& sortie, std::string_view champ) {
+    for (const char c : champ) {
+        sortie += (c == '\r' || c == '\n' || c == '\x1A') ? ' ' : c;
+    }
+}
+
+void ajoute_moment(texte& sortie, horodatage date, horodatage heure) {
+    sortie += nom_jour(jour_semaine(date));
+    sortie += ' ';
+    sortie += texte_date(date);
+    sortie += " \xE0 ";
+    sortie += texte_heure(heure);
+}
+
+resultat_ecriture echec(int numero) {
+    return {false, std::generic_category().message(numero)};
+}
+
+// Writes everything, resuming after short writes and signals.
+bool ecrit_tout(int fd, std::string_view octets) {
+    while (!octets.empty()) {
+        const ssize_t n = ::write(fd, octets.data(), octets.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            errno = n == 0 ? EIO : errno;
+            return false;
+        }
+        octets.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Devices that cannot be flushed say EINVAL; their data went through all the same.
+bool synchronise(int fd) {
+    return ::fsync(fd) == 0 || errno == EINVAL;
+}
+
+resultat_ecriture dossier_indisponible() {
+    return {false, "le dossier de données " + repertoire_donnees().string() + " n'a pas pu être créé"};
+}
+
+} // namespace
+
+fs::path chemin_journal() {
+    return repertoire_donnees() / "sauve.tax";
+}
+
+std::string nom_jour(int numero) {
+    static constexpr std::array<std::string_view, 7> noms = {"dimanche", "lundi",    "mardi", "mercredi",
+                                                             "jeudi",    "vendredi", "samedi"};
+    if (numero < 1 || numero > 7) {
+        return "jamais";
+    }
+    return std::string(noms[static_cast<std::size_t>(numero - 1)]);
+}
+
+texte formate_appel(const appel& a) {
+    texte r;
+    r.reserve(256);
+    r += prefixe_debut;
+    ajoute_moment(r, a.date_debut, a.heure_debut);
+    r += fin_ligne;
+    r += prefixe_fin;
+    ajoute_moment(r, a.date_fin, a.heure_fin);
+    r += fin_ligne;
+    r += prefixe_zone;
+    ajoute_nettoye(r, a.zone);
+    r += fin_ligne;
+    r += prefixe_motif;
+    ajoute_nettoye(r, a.motif);
+    r += fin_ligne;
+    r += prefixe_montant;
+    r += texte_montant(a.centimes);
+    r += " FS";
+    r += fin_ligne;
+    r += tirets;
+    r += fin_ligne;
+    return r;
+}
+
+resultat_ecriture ajoute_appel(const appel& a) {
+    if (!assure_repertoire_donnees()) {
+        return dossier_indisponible();
+    }
+    return ajoute_appel(chemin_journal(), a);
+}
+
+resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a) {
+    const texte enregistrement = formate_appel(a);
+    const int fd = ::open(journal.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return echec(errno);
+    }
+    // A half-written record would shift every later one; cut it off again if the write fails.
+    const off_t taille_avant = ::lseek(fd, 0, SEEK_END);
+    if (!ecrit_tout(fd, enregistrement) || !synchronise(fd)) {
+        const int numero = errno;
+        if (taille_avant >= 0) {
+            [[maybe_unused]] const int ignore = ::ftruncate(fd, taille_avant);
+        }
+        ::close(fd);
+        return echec(numero);
+    }
+    if (::close(fd) != 0) {
+        return echec(errno);
+    }
+    return {};
+}
+
+resultat_ecriture efface_journal() {
+    if (!assure_repertoire_donnees()) {
+        return dossier_indisponible();
+    }
+    return efface_journal(chemin_journal());
+}
+
+resultat_ecriture efface_journal(const fs::path& journal) {
+    const int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return echec(errno);
+    }
+    if (!synchronise(fd)) {
+        const int numero = errno;
+        ::close(fd);
+        return echec(numero);
+    }
+    if (::close(fd) != 0) {
+        return echec(errno);
+    }
+    return {};
+}

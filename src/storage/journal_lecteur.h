@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// The one reader of the call log, shared by the totals, the pruning and the command-line export.
+// It streams: memory holds one buffer and the record being read, whatever the size of the log.
+
+using lignes_enregistrement = std::array<std::string_view, 6>;
+
+class lecteur_journal {
+public:
+    explicit lecteur_journal(const std::filesystem::path& journal);
+    ~lecteur_journal();
+    lecteur_journal(const lecteur_journal&) = delete;
+    lecteur_journal& operator=(const lecteur_journal&) = delete;
+
+    // The file does not exist (nothing was read).
+    bool absent() const { return absent_; }
+    // Opening or reading failed; what was returned before stays valid.
+    bool erreur() const { return erreur_; }
+
+    // The next six lines, counted from the start of the file. A line ends at CR (a LF right after it
+    // belongs to the line end; a lone LF is an ordinary character) and the content ends at the end of
+    // the file or at the first byte 0x1A; lines missing at the end read as empty. False once the
+    // content has ended or reading failed. The views last until the next call.
+    bool suivant(lignes_enregistrement& lignes);
+
+    // The bytes of the record last returned, as they stand in the file, and whether they are exactly its
+    // six lines each followed by CR LF (then a copy of them is a copy of the lines).
+    std::string_view brut() const { return brut_; }
+    bool canonique() const { return canonique_; }
+
+private:
+    enum class decoupe { complet, manque, termine };
+    bool decoupe_rapide(lignes_enregistrement& lignes);
+    decoupe decoupe_enregistrement(lignes_enregistrement& lignes);
+    std::size_t fin_de_ligne(std::size_t p) const;
+    bool remplit();
+
+    int fd_ = -1;
+    std::vector<char> tampon_; // with a margin after its capacity that the line search may read
+    std::size_t capacite_ = 0;
+    std::size_t debut_ = 0; // first byte not yet handed out
+    std::size_t fin_ = 0;   // end of the bytes read
+    bool contenu_fini_ = false;
+    std::string_view brut_;
+    bool canonique_ = false;
+    std::vector<std::uint64_t> fins_; // one bit per byte of the buffer: a CR or a Ctrl-Z
+    // Where the fast splitting stands in fins_: the word and its bits not yet taken.
+    bool curseur_valide_ = false;
+    std::size_t mot_ = 0;
+    std::uint64_t restant_ = 0;
+    bool absent_ = false;
+    bool erreur_ = false;
+};
+
+// Fixed-width cuts. The prefixes are never checked: only their width counts.
+
+// Line 3 or 4 without its 24-character prefix (empty when shorter).
+std::string_view sans_prefixe(std::string_view ligne);
+
+// The amount of line 5, as francs "," centimes between the prefix and the 3 last characters (" FS").
+// No value when either number does not convert: the record is corrupt.
+std::optional<std::int64_t> montant_lu_general(std::string_view ligne5);
+
+// The same for the hot loop, with the plain digits the writer produces read inline; false when corrupt.
+inline bool lit_montant(std::string_view ligne5, std::int64_t& valeur) {
+    if (ligne5.size() >= 24 + 3 + 3 && ligne5.size() <= 24 + 20 + 3) {
+        const char* p = ligne5.data() + 24;
+        const char* const fin = ligne5.data() + ligne5.size() - 3;
+        std::int64_t francs = 0;
+        const char* const debut_francs = p;
+        for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
+            francs = francs * 10 + (*p - '0');
+        }
+        const std::ptrdiff_t chiffres_francs = p - debut_francs;
+        if (p < fin && *p == ',' && chiffres_francs >= 1 && chiffres_francs <= 9) {
+            ++p;
+            std::int64_t centimes = 0;
+            const char* const debut_centimes = p;
+            for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
+                centimes = centimes * 10 + (*p - '0');
+            }
+            const std::ptrdiff_t chiffres_centimes = p - debut_centimes;
+            if (p == fin && chiffres_centimes >= 1 && chiffres_centimes <= 9) {
+                valeur = francs * 100 + centimes;
+                return true;
+            }
+        }
+    }
+    const auto general = montant_lu_general(ligne5);
+    valeur = general.value_or(0);
+    return general.has_value();
+}
+
+inline std::optional<std::int64_t> montant_lu(std::string_view ligne5) {
+    std::int64_t valeur = 0;
+    return lit_montant(ligne5, valeur) ? std::optional<std::int64_t>(valeur) : std::nullopt;
+}
+
+// Of line 1 or 2: the 8 characters before " à " and the time, and the time itself (the 8 last).
+// Shorter lines give what there is, possibly nothing.
+std::string_view texte_date_ligne(std::string_view ligne);
+std::string_view texte_heure_ligne(std::string_view ligne);
+
+// "hh:mm:ss", 24-hour clock, as seconds since midnight.
+std::optional<int> secondes_du_jour(std::string_view texte);

@@ -1,0 +1,132 @@
+#include "test_journal_outils.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+appel appel_exemple() {
+    appel a;
+    a.date_debut = encode_date(1997, 3, 3);
+    a.heure_debut = encode_heure(9, 5, 7, 0);
+    a.date_fin = encode_date(1997, 3, 3);
+    a.heure_fin = encode_heure(9, 12, 40, 0);
+    a.zone = "Local";
+    a.motif = "Bureau";
+    a.centimes = 230;
+    return a;
+}
+
+const std::string exemple_attendu = "D\xE9"
+                                    "but de l'appel      : lundi 03.03.97 \xE0 09:05:07\r\n"
+                                    "Fin de l'appel        : lundi 03.03.97 \xE0 09:12:40\r\n"
+                                    "Cat\xE9gorie de l'appel  : Local\r\n"
+                                    "Motif de l'appel      : Bureau\r\n"
+                                    "Montant de la facture : 2,30 FS\r\n"
+                                    "-----------------------------------------\r\n";
+
+} // namespace
+
+TEST(journal_ecriture, le_premier_appel_cree_le_journal_et_les_suivants_s_y_ajoutent) {
+    dossier_temporaire dossier;
+    ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
+    EXPECT_EQ(lit_octets(dossier.journal()), exemple_attendu);
+
+    // An empty reason leaves the prefix alone; 105 centimes are "1,5" and read back as 105.
+    appel vide = appel_exemple();
+    vide.motif = "";
+    vide.centimes = 105;
+    ASSERT_TRUE(ajoute_appel(dossier.journal(), vide).ok);
+    const std::string contenu = lit_octets(dossier.journal());
+    EXPECT_EQ(contenu.substr(0, exemple_attendu.size()), exemple_attendu);
+    EXPECT_NE(contenu.find("\r\nMotif de l'appel      : \r\nMontant de la facture : 1,5 FS\r\n"),
+              std::string::npos);
+
+    const resultat_totaux totaux = totalise_motifs(dossier.journal());
+    ASSERT_EQ(totaux.motifs.size(), 2U);
+    EXPECT_EQ(totaux.motifs[1].motif, libelle_motif_vide);
+    EXPECT_EQ(totaux.motifs[1].centimes, 105);
+}
+
+TEST(journal_ecriture, le_jour_de_la_semaine_suit_la_date) {
+    // 1 March 2026 is a Sunday.
+    const char* const attendus[] = {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"};
+    for (int i = 0; i < 7; ++i) {
+        appel a = appel_du(2026, 3, 1 + i, "x", 10);
+        a.date_debut = encode_date(2026, 2, 28); // the start day names its own day
+        const texte lignes = formate_appel(a);
+        EXPECT_EQ(lignes.substr(24, lignes.find(' ', 24) - 24), "samedi");
+        const std::size_t ligne2 = lignes.find("\r\n") + 2 + 24;
+        EXPECT_EQ(lignes.substr(ligne2, lignes.find(' ', ligne2) - ligne2), attendus[i]);
+    }
+    EXPECT_EQ(nom_jour(0), "jamais");
+    EXPECT_EQ(nom_jour(8), "jamais");
+}
+
+TEST(journal_ecriture, fins_de_ligne_et_ctrl_z_dans_un_nom_deviennent_des_blancs) {
+    dossier_temporaire dossier;
+    appel a = appel_exemple();
+    a.zone = "Zo\rne";
+    a.motif = "a\r\nb\x1A";
+    ASSERT_TRUE(ajoute_appel(dossier.journal(), a).ok);
+    ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
+    const std::string contenu = lit_octets(dossier.journal());
+    EXPECT_NE(contenu.find(": Zo ne\r\n"), std::string::npos);
+    EXPECT_NE(contenu.find(": a  b \r\n"), std::string::npos);
+
+    const resultat_totaux totaux = totalise_motifs(dossier.journal());
+    EXPECT_EQ(totaux.etat, etat_lecture::complet);
+    ASSERT_EQ(totaux.motifs.size(), 2U);
+    EXPECT_EQ(totaux.motifs[1].motif, "Bureau");
+}
+
+TEST(journal_ecriture, sans_chemin_le_dossier_de_donnees_est_cree) {
+    dossier_temporaire dossier;
+    donnees_deplacees xdg(dossier.chemin() / "xdg");
+    EXPECT_EQ(chemin_journal(), dossier.chemin() / "xdg" / "kalvo" / "sauve.tax");
+    ASSERT_TRUE(ajoute_appel(appel_exemple()).ok);
+    EXPECT_EQ(lit_octets(chemin_journal()), exemple_attendu);
+
+    ASSERT_TRUE(efface_journal().ok);
+    EXPECT_TRUE(fs::exists(chemin_journal()));
+    EXPECT_EQ(fs::file_size(chemin_journal()), 0U);
+    EXPECT_EQ(totalise_motifs().etat, etat_lecture::complet);
+}
+
+TEST(journal_ecriture, les_echecs_sont_rapportes) {
+    dossier_temporaire dossier;
+    // Disk full.
+    if (fs::exists("/dev/full")) {
+        const resultat_ecriture plein = ajoute_appel("/dev/full", appel_exemple());
+        EXPECT_FALSE(plein.ok);
+        EXPECT_FALSE(plein.detail.empty());
+    }
+    // A folder where the log should be.
+    fs::create_directory(dossier.journal());
+    EXPECT_FALSE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
+    EXPECT_FALSE(efface_journal(dossier.journal()).ok);
+    // A file where the data folder should be.
+    ecrit_octets(dossier.chemin() / "fichier", "x");
+    donnees_deplacees xdg(dossier.chemin() / "fichier");
+    EXPECT_FALSE(ajoute_appel(appel_exemple()).ok);
+    EXPECT_FALSE(efface_journal().ok);
+}
+
+TEST(journal_ecriture, un_ajout_interrompu_ne_laisse_rien_de_l_enregistrement) {
+    dossier_temporaire dossier;
+    ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
+    // The file size limit lets part of the second record through, then the write fails.
+    rlimit avant{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &avant), 0);
+    const auto ancien_signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = avant;
+    limite.rlim_cur = exemple_attendu.size() + 40;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const resultat_ecriture resultat = ajoute_appel(dossier.journal(), appel_exemple());
+    ::setrlimit(RLIMIT_FSIZE, &avant);
+    std::signal(SIGXFSZ, ancien_signal);
+
+    EXPECT_FALSE(resultat.ok);
+    EXPECT_EQ(lit_octets(dossier.journal()), exemple_attendu);
+}
