@@ -1,10 +1,13 @@
 #include "application.h"
 
 #include "boite_a_propos.h"
+#include "dialogue_tarifs.h"
+#include "dialogue_zone.h"
 #include "fenetre_principale.h"
 #include "icone.h"
 #include "references.h"
 #include "titre_application.h"
+#include "visualisation.h"
 
 #include <QApplication>
 #include <QFont>
@@ -34,6 +37,9 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
     auto principale = std::make_unique<TForm1>(horloge);
     auto a_propos = std::make_unique<TAboutBox>();
     AboutBox = a_propos.get();
+    auto tarifs = std::make_unique<TTarifs_dlg>();
+    auto ajout_zone = std::make_unique<TAjout_zone>();
+    auto rapport = std::make_unique<Tvisualisation>(horloge);
 
     principale->show();
     application.exec();

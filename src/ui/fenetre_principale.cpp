@@ -4,7 +4,9 @@
 #include "groupe_radio.h"
 #include "icone.h"
 #include "placement.h"
+#include "metering/duree_unite.h"
 #include "references.h"
+#include "storage/reglages.h"
 #include "titre_application.h"
 
 #include <QAction>
@@ -183,7 +185,31 @@ QAction* TForm1::position(int pos) const {
 void TForm1::FormCreate() {
     Timer1->stop();
     heure->clear();
-    coche_periode(1);
+    const reglages_lus r = lit_reglages();
+
+    zones_.fixe_taxe_base(r.taxe_base);
+    const int normales[] = {r.local_normal, r.suburbain_normal, r.interurbain_normal};
+    const int reduites[] = {r.local_reduit, r.suburbain_reduit, r.interurbain_reduit};
+    for (int i = 0; i < table_zones::nb_fixes; ++i) {
+        zones_.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(normales[i]));
+        zones_.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(reduites[i]));
+    }
+
+    periode_ = r.periode_ms;
+    horloge->setInterval(periode_);
+    coche_periode(periode_ == 3000 ? 2 : periode_ == 5000 ? 3 : periode_ == 10000 ? 4 : 1);
+
+    for (const texte& motif : r.historique) {
+        memento->addItem(depuis_1252(motif));
+    }
+    if (memento->count() > 0) {
+        memento->setEditText(memento->itemText(0));
+        memento->lineEdit()->selectAll();
+    }
+
+    for (const zone_lue& z : r.zones) {
+        ajoute_zone(z.nom, z.normal_dixiemes, z.reduit_dixiemes);
+    }
     taux_actuel();
 }
 

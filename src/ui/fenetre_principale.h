@@ -63,7 +63,7 @@ public:
     void ajoute_zone(const texte& nom, double normal_dixiemes, double reduit_dixiemes);
     void supprime_zone(const texte& nom);
     table_zones& zones() { return zones_; }
-    const compteur& appel() const { return appel_; }
+    const compteur& compteur_appel() const { return appel_; }
 
     // Ends a running call and saves; runs once, at the latest when the window is destroyed.
     void FormDestroy();
@@ -109,6 +109,8 @@ private:
     void fixe_legende(const QString& legende);
     void met_a_jour_titre();
     void affiche_periode(periode p);
+    // Hands the call that just ended to the call log; a record that cannot be written is reported.
+    void enregistre_appel();
     // The zone dialog, found through Ajout_zone at the moment it is needed.
     void ouvre_ajout();
     void ouvre_modification(QAction* element);

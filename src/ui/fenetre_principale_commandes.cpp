@@ -1,11 +1,17 @@
 // The main window's handlers: the call meter, the update period, the reason history, the zone table and
 // the pop-up menu's commands.
 #include "boite_a_propos.h"
+#include "boites_message.h"
 #include "conversion_texte.h"
+#include "dialogue_tarifs.h"
+#include "dialogue_zone.h"
 #include "fenetre_principale.h"
 #include "groupe_radio.h"
 #include "references.h"
+#include "storage/journal_appels.h"
+#include "storage/reglages.h"
 #include "titre_application.h"
+#include "visualisation.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,6 +20,16 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+
+#include <filesystem>
+
+namespace {
+
+void affiche_message(std::string_view texte_utf8) {
+    message(QString::fromUtf8(texte_utf8.data(), static_cast<qsizetype>(texte_utf8.size())));
+}
+
+} // namespace
 
 void TForm1::affiche_periode(periode p) {
     const bool reduite = p == periode::reduite;
@@ -57,8 +73,23 @@ void TForm1::start_stopClick() {
     zone->setEnabled(true);
     horloge->stop();
     titre_application::fixe(QStringLiteral("Kalvo"));
+    enregistre_appel();
     position(pos_modification_zone)->setEnabled(zones_.nombre_ajouts() > 0);
     position(pos_tarifs)->setEnabled(true);
+}
+
+void TForm1::enregistre_appel() {
+    appel a;
+    a.date_debut = appel_.date_debut();
+    a.heure_debut = appel_.heure_debut();
+    a.date_fin = appel_.date_fin();
+    a.heure_fin = appel_.heure_fin();
+    a.zone = zones_.nom(zone->index());
+    a.motif = vers_1252(memento->currentText());
+    a.centimes = appel_.montant_appel();
+    if (!ajoute_appel(a).ok) {
+        affiche_message(message_appel_non_enregistre);
+    }
 }
 
 void TForm1::Timer1Timer() {
@@ -152,13 +183,26 @@ void TForm1::supprime_zone(const texte& nom) {
     position(pos_ajout_zone)->setEnabled(true);
 }
 
-void TForm1::ouvre_ajout() {}
-
-void TForm1::ouvre_modification(QAction* element) {
-    (void)element;
+void TForm1::ouvre_ajout() {
+    // The item is disabled at 43 zones; the table must never pass its capacity whoever calls this.
+    if (Ajout_zone == nullptr || zones_.pleine()) {
+        return;
+    }
+    Ajout_zone->prepare_ajout();
+    Ajout_zone->exec();
 }
 
-void TForm1::Proprits1Click() {}
+void TForm1::ouvre_modification(QAction* element) {
+    if (Ajout_zone != nullptr) {
+        Ajout_zone->FormClick(element);
+    }
+}
+
+void TForm1::Proprits1Click() {
+    if (!efface_journal().ok) {
+        affiche_message(message_effacement_impossible);
+    }
+}
 
 void TForm1::Ajoutdunezonedappel1Click() {
     ouvre_ajout();
@@ -170,9 +214,22 @@ void TForm1::Ajoutdunezonedappel1Click() {
     }
 }
 
-void TForm1::Dfinitiondestarifsdebase1Click() {}
+void TForm1::Dfinitiondestarifsdebase1Click() {
+    if (Tarifs_dlg != nullptr) {
+        Tarifs_dlg->exec();
+    }
+}
 
-void TForm1::Visualisationdescotsparmotifdappel1Click() {}
+void TForm1::Visualisationdescotsparmotifdappel1Click() {
+    std::error_code erreur;
+    if (!std::filesystem::exists(chemin_journal(), erreur)) {
+        affiche_message(message_journal_absent);
+        return;
+    }
+    if (visualisation != nullptr) {
+        visualisation->exec();
+    }
+}
 
 void TForm1::Aproposde1Click() {
     if (AboutBox != nullptr) {
@@ -187,5 +244,12 @@ void TForm1::FormDestroy() {
     detruite_ = true;
     if (appel_.en_cours()) {
         start_stopClick();
+    }
+    std::vector<texte> historique;
+    for (int i = 0; i < memento->count(); ++i) {
+        historique.push_back(vers_1252(memento->itemText(i)));
+    }
+    if (const erreur_reglages erreur = sauve_reglages(periode_, historique, zones_)) {
+        message_erreur(QString::fromStdString(*erreur));
     }
 }

@@ -2,10 +2,12 @@
 #include "groupe_radio.h"
 #include "horloge_factice.h"
 #include "outils_test.h"
+#include "storage/journal_appels.h"
 #include "titre_application.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -188,9 +190,61 @@ private slots:
         f().start_stopClick();
         horloge_->avance_s(200);
         f().FormDestroy();
-        QVERIFY(!f().appel().en_cours());
-        QCOMPARE(f().appel().montant_appel(), 40);
+        QVERIFY(!f().compteur_appel().en_cours());
+        QCOMPARE(f().compteur_appel().montant_appel(), 40);
         QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
+    }
+
+    QByteArray journal() {
+        QFile f(donnees_->chemin(QStringLiteral("sauve.tax")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
+
+    void la_fin_d_un_appel_l_ecrit_au_journal() {
+        f().memento->lineEdit()->setText(QStringLiteral("Café"));
+        f().zone->fixe_index(2);
+        f().start_stopClick();
+        horloge_->avance_s(200);
+        f().start_stopClick();
+        QCOMPARE(journal(), QByteArray("D\xE9" "but de l'appel      : mercredi 04.03.26 \xE0 10:00:00\r\n"
+                                       "Fin de l'appel        : mercredi 04.03.26 \xE0 10:03:20\r\n"
+                                       "Cat\xE9gorie de l'appel  : Interurbain\r\n"
+                                       "Motif de l'appel      : Caf\xE9\r\n"
+                                       "Montant de la facture : 1,0 FS\r\n"
+                                       "-----------------------------------------\r\n"));
+    }
+
+    void fermeture_pendant_un_appel_l_ecrit_au_journal_et_effacement() {
+        messages_interceptes messages;
+        f().Visualisationdescotsparmotifdappel1Click();
+        QCOMPARE(messages.recus.size(), 1);
+        QCOMPARE(messages.recus[0].second, QStringLiteral("Le fichier d'enregistrement des taxes n'existe pas"));
+
+        f().start_stopClick();
+        horloge_->avance_s(5);
+        fenetre_.reset(); // the window is destroyed at shutdown
+        QVERIFY(journal().contains("Fin de l'appel        : mercredi 04.03.26 \xE0 10:00:05\r\n"));
+        QVERIFY(journal().contains("Montant de la facture : 0,20 FS\r\n"));
+
+        fenetre_ = std::make_unique<TForm1>(*horloge_);
+        f().Proprits1Click();
+        QCOMPARE(journal(), QByteArray());
+        QCOMPARE(messages.recus.size(), 1);
+    }
+
+    void un_appel_non_enregistre_est_signale() {
+        // A folder where the log should be: the record cannot be appended.
+        QVERIFY(QDir().mkpath(donnees_->chemin(QStringLiteral("sauve.tax"))));
+        messages_interceptes messages;
+        f().start_stopClick();
+        f().start_stopClick();
+        QCOMPARE(messages.recus.size(), 1);
+        QCOMPARE(messages.recus[0].second,
+                 QStringLiteral("L'appel n'a pas pu être enregistré dans le fichier d'enregistrement des taxes."));
+        QVERIFY(!f().compteur_appel().en_cours());
+        f().Proprits1Click();
+        QCOMPARE(messages.recus.size(), 2);
+        QCOMPARE(messages.recus[1].second, QStringLiteral("Le fichier d'enregistrement des taxes n'a pas pu être effacé."));
     }
 
     void historique_des_motifs() {
