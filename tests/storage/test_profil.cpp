@@ -1,11 +1,7 @@
+#include "outils_stockage.h"
 #include "storage/fichier_profil.h"
-#include "test_profil_outils.h"
 
-#include <string>
-
-namespace fs = std::filesystem;
-
-using profil_fichier = dossier_test;
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -65,9 +61,11 @@ TEST(profil_lecture, noms_accentues_sans_casse) {
     EXPECT_EQ(valeur_profil(contenu, "DUR\311E", "MISE \300 JOUR", ""), "3000");
 }
 
-TEST_F(profil_fichier, ecriture_vecteurs_wine) {
+TEST(profil_fichier, ecriture_vecteurs_wine) {
+    dossier_temporaire dossier;
+    const auto chemin = [&](const char* nom) { return dossier.chemin() / nom; };
     ASSERT_TRUE(ecrit_profil(chemin("a.ini"), "App", "key", ""));
-    EXPECT_EQ(lit(chemin("a.ini")), "[App]\r\nkey=\r\n");
+    EXPECT_EQ(lit_octets(chemin("a.ini")), "[App]\r\nkey=\r\n");
 
     const char* suite[][3] = {{"App1", "key1", "string1"},
                               {"App1", "key2", "string2"},
@@ -77,22 +75,25 @@ TEST_F(profil_fichier, ecriture_vecteurs_wine) {
     for (const auto& [section, cle, valeur] : suite) {
         ASSERT_TRUE(ecrit_profil(chemin("b.ini"), section, cle, valeur));
     }
-    EXPECT_EQ(lit(chemin("b.ini")), "[App1]\r\nkey1=string1\r\nkey2=string2\r\nkey3=string3\r\n"
-                                    "[App2]\r\nkey4=string4\r\n[App3]\r\nkey5=string5\r\n");
+    EXPECT_EQ(lit_octets(chemin("b.ini")), "[App1]\r\nkey1=string1\r\nkey2=string2\r\nkey3=string3\r\n"
+                                           "[App2]\r\nkey4=string4\r\n[App3]\r\nkey5=string5\r\n");
 
-    ecrit(chemin("c.ini"), "[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\n");
+    ecrit_octets(chemin("c.ini"), "[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\n");
     ASSERT_TRUE(ecrit_profil(chemin("c.ini"), "s", "name5", "val5"));
-    EXPECT_EQ(lit(chemin("c.ini")), "[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\nname5=val5\r\n");
+    EXPECT_EQ(lit_octets(chemin("c.ini")),
+              "[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\nname5=val5\r\n");
     EXPECT_EQ(lit_profil(chemin("c.ini"), "s", "name2", "def"), "");
 
-    ecrit(chemin("d.ini"), "Data before first section");
+    ecrit_octets(chemin("d.ini"), "Data before first section");
     ASSERT_TRUE(ecrit_profil(chemin("d.ini"), "section1", "key1", "string1"));
-    EXPECT_EQ(lit(chemin("d.ini")), "Data before first section\r\n[section1]\r\nkey1=string1\r\n");
+    EXPECT_EQ(lit_octets(chemin("d.ini")), "Data before first section\r\n[section1]\r\nkey1=string1\r\n");
 
     EXPECT_EQ(lit_profil(chemin("absent.ini"), "s", "k", "default"), "default");
 }
 
-TEST_F(profil_fichier, reecriture_ne_change_que_la_ligne_touchee) {
+TEST(profil_fichier, reecriture_ne_change_que_la_ligne_touchee) {
+    dossier_temporaire dossier;
+    const fs::path ini = dossier.ini();
     const std::string avant = "; r\351glages \351dit\351s \340 la main\r\n\r\n"
                               "  [ Tarifs ]  ; base\r\n"
                               "Taxe de base   =   30\r\n"
@@ -102,51 +103,52 @@ TEST_F(profil_fichier, reecriture_ne_change_que_la_ligne_touchee) {
                               "   \r\n\r\n"
                               "[Divers]\r\n"
                               "Mise \340 jour=3000";
-    ecrit(chemin(), avant);
+    ecrit_octets(ini, avant);
 
-    ASSERT_TRUE(ecrit_profil(chemin(), "tarifs", "TAXE DE BASE", "40"));
+    ASSERT_TRUE(ecrit_profil(ini, "tarifs", "TAXE DE BASE", "40"));
     std::string attendu = remplace_tout(avant, "Taxe de base   =   30", "Taxe de base=40");
-    EXPECT_EQ(lit(chemin()), attendu);
+    EXPECT_EQ(lit_octets(ini), attendu);
 
     // New keys go after the section's last line, before the blank lines that lead to the next header.
-    ASSERT_TRUE(ecrit_profil(chemin(), "Autre", "y", "2"));
+    ASSERT_TRUE(ecrit_profil(ini, "Autre", "y", "2"));
     attendu = remplace_tout(attendu, "x = 1\r\n", "x = 1\r\ny=2\r\n");
-    EXPECT_EQ(lit(chemin()), attendu);
+    EXPECT_EQ(lit_octets(ini), attendu);
 
-    ASSERT_TRUE(ecrit_profil(chemin(), "Divers", "z", "  3"));
+    ASSERT_TRUE(ecrit_profil(ini, "Divers", "z", "  3"));
     attendu += "\r\nz=3\r\n";
-    EXPECT_EQ(lit(chemin()), attendu);
+    EXPECT_EQ(lit_octets(ini), attendu);
 
-    renommages = 0;
-    ASSERT_TRUE(ecrit_profil(chemin(), "Autre", "x", "1"));
-    EXPECT_EQ(renommages, 0) << "the same value again must leave the file alone";
-    EXPECT_EQ(lit_profil(chemin(), "tarifs", "note", ""), "k=12 ;x");
+    {
+        renommages_refuses refus; // the same value again must leave the file alone, so needs no rename
+        ASSERT_TRUE(ecrit_profil(ini, "Autre", "x", "1"));
+    }
+    EXPECT_EQ(lit_profil(ini, "tarifs", "note", ""), "k=12 ;x");
 }
 
-TEST_F(profil_fichier, valeur_longue_coupee_a_la_lecture_seulement) {
+TEST(profil_fichier, valeur_longue_coupee_a_la_lecture_seulement) {
+    dossier_temporaire dossier;
     std::string longue(1500, 'a');
     longue[1022] = 'b';
     longue[1023] = 'c';
-    ASSERT_TRUE(ecrit_profil(chemin(), "s", "k", longue));
-    EXPECT_EQ(lit(chemin()), "[s]\r\nk=" + longue + "\r\n");
-    EXPECT_EQ(lit_profil(chemin(), "s", "k", ""), longue.substr(0, 1023));
+    ASSERT_TRUE(ecrit_profil(dossier.ini(), "s", "k", longue));
+    EXPECT_EQ(lit_octets(dossier.ini()), "[s]\r\nk=" + longue + "\r\n");
+    EXPECT_EQ(lit_profil(dossier.ini(), "s", "k", ""), longue.substr(0, 1023));
 }
 
-TEST_F(profil_fichier, ecriture_impossible_laisse_l_ancien_fichier) {
-    fs::create_directory(chemin("dossier.ini"));
-    EXPECT_FALSE(ecrit_profil(chemin("dossier.ini"), "s", "k", "1"));
-    EXPECT_TRUE(fs::is_directory(chemin("dossier.ini")));
+TEST(profil_fichier, ecriture_impossible_laisse_l_ancien_fichier) {
+    dossier_temporaire dossier;
+    const fs::path repertoire = dossier.chemin() / "dossier.ini";
+    fs::create_directory(repertoire);
+    EXPECT_FALSE(ecrit_profil(repertoire, "s", "k", "1"));
+    EXPECT_TRUE(fs::is_directory(repertoire));
 
-    EXPECT_FALSE(ecrit_profil(chemin("absent/Kalvo.ini"), "s", "k", "1"));
-    EXPECT_FALSE(fs::exists(chemin("absent")));
+    EXPECT_FALSE(ecrit_profil(dossier.chemin() / "absent" / "Kalvo.ini", "s", "k", "1"));
+    EXPECT_FALSE(fs::exists(dossier.chemin() / "absent"));
 
-    ecrit(chemin(), "[s]\r\nk=1\r\n");
-    echec_au_renommage = 1;
-    EXPECT_FALSE(ecrit_profil(chemin(), "s", "k", "2"));
-    EXPECT_EQ(lit(chemin()), "[s]\r\nk=1\r\n");
-    int fichiers = 0;
-    for ([[maybe_unused]] const auto& entree : fs::directory_iterator(dossier)) {
-        ++fichiers;
-    }
-    EXPECT_EQ(fichiers, 2) << "no temporary file may be left beside the settings";
+    ecrit_octets(dossier.ini(), "[s]\r\nk=1\r\n");
+    renommages_refuses refus;
+    EXPECT_FALSE(ecrit_profil(dossier.ini(), "s", "k", "2"));
+    EXPECT_EQ(lit_octets(dossier.ini()), "[s]\r\nk=1\r\n");
+    // No temporary file may be left beside the settings.
+    EXPECT_EQ(dossier.noms(), (std::set<std::string>{"Kalvo.ini", "dossier.ini"}));
 }

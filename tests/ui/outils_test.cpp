@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTest>
 
 messages_interceptes::messages_interceptes() {
     intercepte_messages([this](genre_message genre, const QString& texte) { recus.append({genre, texte}); });
@@ -13,16 +15,21 @@ messages_interceptes::~messages_interceptes() {
     intercepte_messages({});
 }
 
-dossier_donnees_test::dossier_donnees_test() : ancien_(qgetenv("XDG_DATA_HOME")) {
-    qputenv("XDG_DATA_HOME", dossier_.path().toLocal8Bit());
-}
-
-dossier_donnees_test::~dossier_donnees_test() {
-    qputenv("XDG_DATA_HOME", ancien_);
-}
-
 QString dossier_donnees_test::chemin(const QString& fichier) const {
-    return QDir(dossier_.path()).filePath(QStringLiteral("kalvo/") + fichier);
+    return QDir(QString::fromStdString(dossier_.chemin().string()))
+        .filePath(QStringLiteral("kalvo/") + fichier);
+}
+
+QByteArray dossier_donnees_test::lit(const QString& fichier) const {
+    QFile f(chemin(fichier));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+}
+
+void dossier_donnees_test::ecrit(const QString& fichier, const QByteArray& octets) const {
+    QDir().mkpath(QFileInfo(chemin(fichier)).path());
+    QFile f(chemin(fichier));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(octets);
 }
 
 namespace {

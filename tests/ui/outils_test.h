@@ -1,11 +1,15 @@
 #pragma once
 
 #include "boites_message.h"
+#include "fenetre_principale.h"
+#include "horloge_factice.h"
+#include "storage/outils_stockage.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <QTemporaryDir>
+#include <memory>
 
 // Catches the message boxes a test provokes, so they neither block nor go unnoticed.
 class messages_interceptes {
@@ -21,13 +25,28 @@ public:
 // A fresh data folder for one test: XDG_DATA_HOME points into it while the object lives.
 class dossier_donnees_test {
 public:
-    dossier_donnees_test();
-    ~dossier_donnees_test();
+    dossier_donnees_test() : xdg_(dossier_.chemin()) {}
+
     QString chemin(const QString& fichier) const; // a file inside the kalvo folder
+    QByteArray lit(const QString& fichier) const; // its bytes, or "<absent>"
+    void ecrit(const QString& fichier, const QByteArray& octets) const;
 
 private:
-    QTemporaryDir dossier_;
-    QByteArray ancien_;
+    dossier_temporaire dossier_;
+    donnees_deplacees xdg_;
+};
+
+// The main window on a fresh data folder, with a fake clock at Wednesday 4 March 2026, 10:00 (normal tariff).
+struct banc_principal {
+    dossier_donnees_test donnees;
+    horloge_factice horloge;
+    std::unique_ptr<TForm1> fenetre = std::make_unique<TForm1>(horloge);
+
+    // Closes the window, which saves the settings, and opens a new one, which loads them.
+    void redemarre() {
+        fenetre.reset();
+        fenetre = std::make_unique<TForm1>(horloge);
+    }
 };
 
 // The style and font of the program, for every window test.

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "storage/fichier_atomique.h"
+#include "storage/journal_appels.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+// A fresh folder for one test, removed with everything in it afterwards.
+class dossier_temporaire {
+public:
+    dossier_temporaire() {
+        std::string modele = (fs::temp_directory_path() / "kalvo-test-XXXXXX").string();
+        chemin_ = ::mkdtemp(modele.data()) != nullptr ? fs::path(modele) : fs::path();
+    }
+    ~dossier_temporaire() {
+        std::error_code e;
+        fs::remove_all(chemin_, e);
+    }
+
+    const fs::path& chemin() const { return chemin_; }
+    fs::path journal() const { return chemin_ / "sauve.tax"; }
+    fs::path ini() const { return chemin_ / "Kalvo.ini"; }
+
+    // The names in the folder, to see that no temporary file was left behind.
+    std::set<std::string> noms() const {
+        std::set<std::string> n;
+        for (const auto& entree : fs::directory_iterator(chemin_)) {
+            n.insert(entree.path().filename().string());
+        }
+        return n;
+    }
+
+private:
+    fs::path chemin_;
+};
+
+// Points the data folder somewhere else for the life of the object (an unset variable comes back empty,
+// which reads the same).
+class donnees_deplacees {
+public:
+    explicit donnees_deplacees(const fs::path& xdg) {
+        const char* avant = std::getenv("XDG_DATA_HOME");
+        avant_ = avant != nullptr ? avant : "";
+        ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    }
+    ~donnees_deplacees() { ::setenv("XDG_DATA_HOME", avant_.c_str(), 1); }
+
+private:
+    std::string avant_;
+};
+
+// Makes the renames that put atomic writes in place fail from the n-th on, while it lives.
+class renommages_refuses {
+public:
+    explicit renommages_refuses(int a_partir_du = 1) {
+        compte_ = 0;
+        a_partir_du_ = a_partir_du;
+        kalvo_renomme = &renomme;
+    }
+    ~renommages_refuses() { kalvo_renomme = &std::rename; }
+
+private:
+    static inline int compte_ = 0;
+    static inline int a_partir_du_ = 1;
+    static int renomme(const char* ancien, const char* nouveau) {
+        return ++compte_ >= a_partir_du_ ? -1 : std::rename(ancien, nouveau);
+    }
+};
+
+inline std::string lit_octets(const fs::path& fichier) {
+    std::ifstream flux(fichier, std::ios::binary);
+    return {std::istreambuf_iterator<char>(flux), std::istreambuf_iterator<char>()};
+}
+
+inline void ecrit_octets(const fs::path& fichier, std::string_view octets) {
+    std::ofstream flux(fichier, std::ios::binary | std::ios::trunc);
+    flux.write(octets.data(), static_cast<std::streamsize>(octets.size()));
+}
+
+// A Local call from 10:00 to 10:05 on the given day, with a reason and an amount.
+inline appel appel_du(int annee, int mois, int jour, texte motif, montant centimes) {
+    appel a;
+    a.date_debut = encode_date(annee, mois, jour);
+    a.heure_debut = encode_heure(10, 0, 0, 0);
+    a.date_fin = a.date_debut;
+    a.heure_fin = encode_heure(10, 5, 0, 0);
+    a.zone = "Local";
+    a.motif = std::move(motif);
+    a.centimes = centimes;
+    return a;
+}
+
+// Six lines of a record with the given line 2, reason and amount text, each ended by CR LF.
+inline std::string enregistrement_brut(std::string_view ligne2, std::string_view motif,
+                                       std::string_view montant_txt) {
+    std::string r = "D\351but de l'appel      : lundi 03.03.97 \xE0 09:05:07\r\n";
+    r += std::string(ligne2) + "\r\n";
+    r += "Cat\xE9gorie de l'appel  : Local\r\n";
+    r += "Motif de l'appel      : " + std::string(motif) + "\r\n";
+    r += "Montant de la facture : " + std::string(montant_txt) + " FS\r\n";
+    r += "-----------------------------------------\r\n";
+    return r;
+}
+
+// A CR alone where each CR LF was.
+inline std::string cr_seuls(std::string s) {
+    for (std::size_t p = s.find("\r\n"); p != std::string::npos; p = s.find("\r\n", p)) {
+        s.erase(p + 1, 1);
+    }
+    return s;
+}
