@@ -24,6 +24,11 @@ test: build
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# The Debian package, in $(BUILD_DIR)/kalvo_<version>_<arch>.deb (CPack; dependencies by dpkg-shlibdeps).
+.PHONY: package
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
 clean:
 	rm -rf $(BUILD_DIR)
 
@@ -32,3 +37,36 @@ clean:
 bench: configure
 	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere
 	sh bench/journal.sh $(BUILD_DIR)/bin
+
+# Fuzzing of the core's parsers with libFuzzer, ASan and UBSan: a clang project of its own, no Qt.
+# `make fuzz` runs each target FUZZ_SECONDS; `make fuzz-smoke` a short, fixed-seed run for CI.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_SMOKE_SECONDS ?= 20
+
+.PHONY: fuzz-build fuzz fuzz-smoke
+fuzz-build:
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+fuzz: fuzz-build
+	sh tests/fuzz/lance.sh $(FUZZ_DIR)/bin $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	sh tests/fuzz/lance.sh $(FUZZ_DIR)/bin $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS) smoke
+
+# Every test, windows included, under AddressSanitizer and UndefinedBehaviorSanitizer, in a folder of its
+# own. Any report fails the test; leaks inside system libraries are suppressed by tests/lsan.supp.
+SANITIZE_DIR ?= build-sanitize
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
+
+.PHONY: test-sanitize
+test-sanitize:
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		ctest --output-on-failure -j $(JOBS)

@@ -117,8 +117,7 @@ texte coupe(std::string_view s) {
     return texte(s.substr(0, longueur_max_valeur));
 }
 
-// Missing is not an error: the file is then read as empty and created by the first write.
-enum class lecture { lue, absente, impossible };
+} // namespace
 
 lecture lit_contenu(const fs::path& fichier, texte& contenu) {
     std::error_code erreur;
@@ -143,8 +142,6 @@ lecture lit_contenu(const fs::path& fichier, texte& contenu) {
     std::fclose(flux);
     return ok ? lecture::lue : lecture::impossible;
 }
-
-} // namespace
 
 bool blanc_profil(char c) {
     const auto b = static_cast<unsigned char>(c);

@@ -27,6 +27,10 @@ texte valeur_profil(std::string_view contenu, std::string_view section, std::str
 texte profil_modifie(std::string_view contenu, std::string_view section, std::string_view cle,
                      std::string_view valeur);
 
+// The whole file. Missing is not an error: the file is then read as empty and created by the first write.
+enum class lecture { lue, absente, impossible };
+lecture lit_contenu(const std::filesystem::path& fichier, texte& contenu);
+
 // The same on a file. A file that is missing or cannot be read gives the default.
 texte lit_profil(const std::filesystem::path& fichier, std::string_view section, std::string_view cle,
                  std::string_view defaut);

@@ -69,6 +69,9 @@ struct resultat_ecriture {
 resultat_ecriture ajoute_appel(const appel& a);
 resultat_ecriture ajoute_appel(const std::filesystem::path& journal, const appel& a);
 
+// Appends records already formatted (whole six-line records), with the same guarantees.
+resultat_ecriture ajoute_enregistrement(const std::filesystem::path& journal, std::string_view enregistrement);
+
 // Empties the log (creates it when missing); it exists with zero bytes afterwards.
 resultat_ecriture efface_journal();
 resultat_ecriture efface_journal(const std::filesystem::path& journal);

@@ -1,3 +1,4 @@
+#include "storage/fichier_atomique.h"
 #include "storage/journal_appels.h"
 #include "storage/repertoire_donnees.h"
 
@@ -118,7 +119,10 @@ resultat_ecriture ajoute_appel(const appel& a) {
 }
 
 resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a) {
-    const texte enregistrement = formate_appel(a);
+    return ajoute_enregistrement(journal, formate_appel(a));
+}
+
+resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_view enregistrement) {
     const int fd = ::open(journal.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         return echec(errno);
@@ -135,6 +139,10 @@ resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a) {
     }
     if (::close(fd) != 0) {
         return echec(errno);
+    }
+    if (taille_avant == 0) {
+        // A log just created is only found again after a power cut once its folder entry is on the disk.
+        synchronise_dossier(journal.parent_path());
     }
     return {};
 }

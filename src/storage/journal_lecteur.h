@@ -73,22 +73,23 @@ inline bool lit_montant(std::string_view ligne5, std::int64_t& valeur) {
     if (ligne5.size() >= 24 + 3 + 3 && ligne5.size() <= 24 + 20 + 3) {
         const char* p = ligne5.data() + 24;
         const char* const fin = ligne5.data() + ligne5.size() - 3;
-        std::int64_t francs = 0;
+        // Unsigned: a corrupt line may hold 20 digits, which wrap before the count of digits rejects them.
+        std::uint64_t francs = 0;
         const char* const debut_francs = p;
         for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
-            francs = francs * 10 + (*p - '0');
+            francs = francs * 10 + static_cast<unsigned>(*p - '0');
         }
         const std::ptrdiff_t chiffres_francs = p - debut_francs;
         if (p < fin && *p == ',' && chiffres_francs >= 1 && chiffres_francs <= 9) {
             ++p;
-            std::int64_t centimes = 0;
+            std::uint64_t centimes = 0;
             const char* const debut_centimes = p;
             for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
-                centimes = centimes * 10 + (*p - '0');
+                centimes = centimes * 10 + static_cast<unsigned>(*p - '0');
             }
             const std::ptrdiff_t chiffres_centimes = p - debut_centimes;
             if (p == fin && chiffres_centimes >= 1 && chiffres_centimes <= 9) {
-                valeur = francs * 100 + centimes;
+                valeur = static_cast<std::int64_t>(francs * 100 + centimes);
                 return true;
             }
         }

@@ -72,7 +72,15 @@ acces_reglages::acces_reglages(fs::path fichier) : fichier_(std::move(fichier)) 
 
 texte acces_reglages::lit_texte(std::string_view section, std::string_view cle,
                                 std::string_view defaut) const {
-    return lit_profil(fichier_, section, cle, defaut);
+    // Read once for all the reads of one operation: starting up reads over a hundred keys.
+    if (!contenu_) {
+        contenu_.emplace();
+        illisible_ = lit_contenu(fichier_, *contenu_) == lecture::impossible;
+        if (illisible_) {
+            contenu_->clear();
+        }
+    }
+    return valeur_profil(*contenu_, section, cle, defaut);
 }
 
 std::int32_t acces_reglages::lit_entier(std::string_view section, std::string_view cle,
@@ -86,6 +94,7 @@ std::int32_t acces_reglages::lit_entier(std::string_view section, std::string_vi
 
 erreur_reglages acces_reglages::ecrit_texte(std::string_view section, std::string_view cle,
                                             std::string_view valeur) {
+    contenu_.reset(); // the file changes: a later read takes it anew
     const bool ok = a_proteger(valeur) ? ecrit_profil(fichier_, section, cle, "\"" + texte(valeur) + "\"")
                                        : ecrit_profil(fichier_, section, cle, valeur);
     if (ok) {
@@ -144,6 +153,7 @@ reglages_lus lit_reglages(const fs::path& fichier) {
         noms_pris.push_back(nom);
         r.zones.push_back({std::move(nom), normal, reduit});
     }
+    r.illisible = ini.illisible();
     return r;
 }
 

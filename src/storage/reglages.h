@@ -35,8 +35,13 @@ public:
     [[nodiscard]] erreur_reglages ecrit_entier(std::string_view section, std::string_view cle,
                                                std::int64_t valeur);
 
+    // True once a read found the file there but unreadable (its defaults were then used).
+    bool illisible() const { return illisible_; }
+
 private:
     std::filesystem::path fichier_;
+    mutable std::optional<texte> contenu_;
+    mutable bool illisible_ = false;
 };
 
 struct zone_lue {
@@ -58,7 +63,11 @@ struct reglages_lus {
     int periode_ms = 1000; // 1000, 3000, 5000 or 10000
     std::vector<texte> historique;
     std::vector<zone_lue> zones; // at most 40, each name one the zone dialog would accept
+    bool illisible = false;      // the file is there but could not be read: all of the above are defaults
 };
+
+inline constexpr std::string_view message_reglages_illisibles =
+    "Le fichier de réglages Kalvo.ini n'a pas pu être lu : Kalvo démarre avec les réglages par défaut.";
 
 // Kalvo.ini in the data folder. The overloads without a path use it and create the folder when missing.
 std::filesystem::path chemin_reglages();

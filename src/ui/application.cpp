@@ -1,10 +1,18 @@
 #include "application.h"
 
+#include "arret_propre.h"
+#include "boites_message.h"
+#include "conversion_texte.h"
+#include "storage/appel_en_cours.h"
+#include "storage/repertoire_donnees.h"
+#include "storage/verrou_instance.h"
+
 #include "boite_a_propos.h"
 #include "dialogue_tarifs.h"
 #include "dialogue_zone.h"
 #include "fenetre_principale.h"
 #include "icone.h"
+#include "icone_notification.h"
 #include "references.h"
 #include "titre_application.h"
 #include "visualisation.h"
@@ -12,11 +20,14 @@
 #include <QApplication>
 #include <QFont>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <memory>
 
 void prepare_application(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("kalvo"));
+    // Names the installed desktop entry, so that a Wayland desktop finds the window's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ch.kalvo.Kalvo"));
     // Fusion draws the pop-up menu's default item in bold, as the classic menus do.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont police = QApplication::font();
@@ -32,19 +43,56 @@ void prepare_application(QApplication& application) {
     titre_application::fixe(QStringLiteral("Kalvo"));
 }
 
+namespace {
+
+// What the user is told about a call that was running when Kalvo last stopped.
+QString message_reprise(const resultat_reprise& reprise) {
+    switch (reprise.etat) {
+    case etat_reprise::enregistre:
+        return depuis_utf8(message_appel_repris);
+    case etat_reprise::non_ajoute:
+        return depuis_utf8(message_appel_non_repris);
+    case etat_reprise::illisible:
+        return depuis_utf8(message_appel_illisible).arg(QString::fromStdString(reprise.mis_de_cote.string()));
+    case etat_reprise::aucun:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
     titre_application::fixe(QStringLiteral("Kalvo"));
+    verrou_instance verrou;
+    switch (verrou.prend(repertoire_donnees())) {
+    case verrou_instance::etat::deja_pris:
+        message(depuis_utf8(message_deja_lance));
+        return 1;
+    case verrou_instance::etat::impossible:
+        message(depuis_utf8(message_dossier_impossible).arg(QString::fromStdString(repertoire_donnees().string())));
+        break;
+    case verrou_instance::etat::pris:
+        break;
+    }
+    // Before any window exists, so that no new call can overwrite the interrupted one.
+    const QString reprise = message_reprise(reprend_appel_interrompu());
+    const arret_propre arret;
+
     auto principale = std::make_unique<TForm1>(horloge);
     auto a_propos = std::make_unique<TAboutBox>();
-    AboutBox = a_propos.get();
     auto tarifs = std::make_unique<TTarifs_dlg>();
     auto ajout_zone = std::make_unique<TAjout_zone>();
     auto rapport = std::make_unique<Tvisualisation>(horloge);
 
     principale->show();
+    const icone_notification notification(principale.get());
+    if (!reprise.isEmpty()) {
+        QTimer::singleShot(0, principale.get(), [reprise] { message(reprise); });
+    }
     application.exec();
 
+    // The main window goes first: it ends a running call and saves while the dialogs still exist.
     principale.reset();
-    AboutBox = nullptr;
     return 0;
 }

@@ -2,12 +2,16 @@
 
 #include "icone.h"
 #include "placement.h"
+#include "references.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    AboutBox = this;
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("A propos de..."));
     fixe_cadre_dialogue(this, 218, 190);
@@ -24,7 +28,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     ProgramIcon = new QLabel(exterieur);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(16, 16, 57, 57);
-    ProgramIcon->setPixmap(dessine_icone(57, devicePixelRatioF()));
+    ProgramIcon->setAccessibleName(QStringLiteral("Ic\u00f4ne de Kalvo"));
+    dessine_image();
 
     ProductName = new QLabel(QStringLiteral("Kalvo"), exterieur);
     ProductName->setObjectName(QStringLiteral("ProductName"));
@@ -43,4 +48,28 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     OKButton->setGeometry(71, 156, 75, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TAboutBox::~TAboutBox() {
+    if (AboutBox == this) {
+        AboutBox = nullptr;
+    }
+}
+
+void TAboutBox::dessine_image() {
+    // Drawn for the pixel ratio of the screen the box is on, so the icon stays sharp on a HiDPI screen.
+    const qreal echelle = devicePixelRatioF();
+    const QPixmap actuelle = ProgramIcon->pixmap();
+    if (actuelle.isNull() || actuelle.devicePixelRatio() != echelle) {
+        ProgramIcon->setPixmap(dessine_icone(57, echelle));
+    }
+}
+
+void TAboutBox::showEvent(QShowEvent* evenement) {
+    QDialog::showEvent(evenement);
+    dessine_image();
+    if (!suit_ecran_ && windowHandle() != nullptr) {
+        suit_ecran_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &TAboutBox::dessine_image);
+    }
 }

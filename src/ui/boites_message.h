@@ -13,5 +13,8 @@ void message(const QString& texte);
 // The box of an error that ended a handler: the message and a full stop, a stop icon, one "OK" button.
 void message_erreur(const QString& texte);
 
+// From now on, boxes are written to the standard error output: nobody is there to answer them.
+void messages_sans_surveillance();
+
 // Tests set an interceptor that receives each box instead of showing it; an empty one restores the boxes.
 void intercepte_messages(std::function<void(genre_message, const QString&)> intercepteur);

@@ -57,9 +57,9 @@ champ_numerique* champ(QWidget* parent, const char* nom, const QString& accessib
     return c;
 }
 
+// A field of the grid is named by the captions of its row and of its column.
 champ_numerique* champ_duree(QGroupBox* colonne, const char* nom, const QString& ligne, int haut) {
-    return champ(colonne, nom, ligne + QStringLiteral(", ") + colonne->title().toLower(), 8, haut, 57,
-                 duree_min, 1);
+    return champ(colonne, nom, ligne + QStringLiteral(", ") + colonne->title(), 8, haut, 57, duree_min, 1);
 }
 
 QGroupBox* colonne(QWidget* parent, const char* nom, const QString& titre, int gauche) {

@@ -184,7 +184,7 @@ void TAjout_zone::OKBtnClick() {
         return;
     }
     if (nom_zone_brise_cles(nom)) {
-        message(QString::fromUtf8(message_nom_zone_cles));
+        message(depuis_utf8(message_nom_zone_cles));
         return;
     }
     Form1->ajoute_zone(nom, normal->valeur(), reduit->valeur());

@@ -1,5 +1,6 @@
 #include "fenetre_principale.h"
 
+#include "boites_message.h"
 #include "conversion_texte.h"
 #include "groupe_radio.h"
 #include "icone.h"
@@ -54,6 +55,8 @@ TForm1::TForm1(const horloge_locale& horloge, QWidget* parent)
     connect(&titre_application::instance(), &titre_application::change, this, &TForm1::met_a_jour_titre);
     qApp->installEventFilter(this);
     FormCreate();
+    // The place is meant for a 96-dpi screen; a scaled or small one must still show the whole window.
+    garde_sur_ecran(this);
 }
 
 TForm1::~TForm1() {
@@ -101,6 +104,9 @@ void TForm1::cree_controles() {
     // A reason picked from the list stands wholly selected, so Enter does not add it again.
     connect(memento, &QComboBox::activated, memento->lineEdit(), &QLineEdit::selectAll);
     Label1->setBuddy(memento);
+    // The edit field is what takes the focus, so a screen reader asks it for the name.
+    memento->setAccessibleName(Label1->text());
+    memento->lineEdit()->setAccessibleName(Label1->text());
 
     Label2 = new QLabel(QStringLiteral("Dur\u00e9e :"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -211,6 +217,12 @@ void TForm1::FormCreate() {
         ajoute_zone(z.nom, z.normal_dixiemes, z.reduit_dixiemes);
     }
     taux_actuel();
+    if (r.illisible) {
+        // Said once the window is up, so the box has something to stand before.
+        QTimer::singleShot(0, this, [] {
+            message(depuis_utf8(message_reglages_illisibles));
+        });
+    }
 }
 
 void TForm1::showEvent(QShowEvent* evenement) {
@@ -252,6 +264,14 @@ void TForm1::ouvre_menu(const QPoint& position_globale) {
     PopupMenu1->popup(QPoint(position_globale.x() - demi_largeur, position_globale.y()));
 }
 
+void TForm1::ouvre_menu_au_clavier(QWidget* cible) {
+    // On X11 the Menu key also arrives as a context-menu event: the menu is already open then.
+    if (PopupMenu1->isVisible()) {
+        return;
+    }
+    ouvre_menu(cible->mapToGlobal(cible->rect().center()));
+}
+
 bool TForm1::eventFilter(QObject* objet, QEvent* evenement) {
     if (objet == memento->lineEdit() && evenement->type() == QEvent::KeyPress) {
         const auto* touche = static_cast<QKeyEvent*>(evenement);
@@ -271,10 +291,18 @@ bool TForm1::eventFilter(QObject* objet, QEvent* evenement) {
     if (evenement->type() == QEvent::ContextMenu) {
         const auto* demande = static_cast<QContextMenuEvent*>(evenement);
         if (demande->reason() == QContextMenuEvent::Keyboard) {
-            auto* cible = static_cast<QWidget*>(objet);
-            ouvre_menu(cible->mapToGlobal(cible->rect().center()));
+            ouvre_menu_au_clavier(static_cast<QWidget*>(objet));
         }
         return true;
+    }
+    // The Menu key and Shift+F10, whatever the platform turns into a context-menu event.
+    if (evenement->type() == QEvent::KeyPress) {
+        const auto* touche = static_cast<QKeyEvent*>(evenement);
+        if (touche->key() == Qt::Key_Menu ||
+            (touche->key() == Qt::Key_F10 && touche->modifiers() == Qt::ShiftModifier)) {
+            ouvre_menu_au_clavier(static_cast<QWidget*>(objet));
+            return true;
+        }
     }
     if (evenement->type() == QEvent::MouseButtonRelease) {
         const auto* souris = static_cast<QMouseEvent*>(evenement);

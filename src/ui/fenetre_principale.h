@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+struct appel;
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -105,12 +107,17 @@ private:
     void cree_controles();
     void cree_menu();
     void ouvre_menu(const QPoint& position_globale);
+    void ouvre_menu_au_clavier(QWidget* cible);
     void change_periode(int periode, int position);
     void fixe_legende(const QString& legende);
     void met_a_jour_titre();
     void affiche_periode(periode p);
     // Hands the call that just ended to the call log; a record that cannot be written is reported.
     void enregistre_appel();
+    // The record of the running call as if it ended at that moment.
+    appel appel_courant(horodatage date_fin, horodatage heure_fin) const;
+    // Keeps the running call on the disk, so a crash or a kill does not lose it.
+    void sauve_etat_appel(horodatage moment);
     // The zone dialog, found through Ajout_zone at the moment it is needed.
     void ouvre_ajout();
     void ouvre_modification(QAction* element);
@@ -122,4 +129,5 @@ private:
     QString legende_;
     bool montree_ = false;
     bool detruite_ = false;
+    bool etat_non_sauve_signale_ = false;
 };

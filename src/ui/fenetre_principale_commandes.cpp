@@ -8,6 +8,7 @@
 #include "fenetre_principale.h"
 #include "groupe_radio.h"
 #include "references.h"
+#include "storage/appel_en_cours.h"
 #include "storage/journal_appels.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
@@ -23,13 +24,6 @@
 
 #include <filesystem>
 
-namespace {
-
-void affiche_message(std::string_view texte_utf8) {
-    message(QString::fromUtf8(texte_utf8.data(), static_cast<qsizetype>(texte_utf8.size())));
-}
-
-} // namespace
 
 void TForm1::affiche_periode(periode p) {
     const bool reduite = p == periode::reduite;
@@ -53,17 +47,21 @@ void TForm1::horlogeTimer() {
     appel_.tick(maintenant, zones_.duree_unite(zone->index(), p));
     fixe_legende(QString::fromStdString(appel_.legende()));
     titre_application::fixe(legende_ + QStringLiteral(" - ") + QString::fromStdString(appel_.duree(maintenant)));
+    sauve_etat_appel(maintenant);
 }
 
 void TForm1::start_stopClick() {
     if (!appel_.en_cours()) {
         Timer1->start();
-        appel_.debut(horloge_.maintenant(), zones_.taxe_base());
+        const horodatage maintenant = horloge_.maintenant();
+        appel_.debut(maintenant, zones_.taxe_base());
         start_stop->setText(QStringLiteral("Fin"));
         zone->setEnabled(false);
         position(pos_modification_zone)->setEnabled(false);
         position(pos_tarifs)->setEnabled(false);
         horloge->start();
+        etat_non_sauve_signale_ = false;
+        sauve_etat_appel(maintenant);
         return;
     }
     Timer1->stop();
@@ -78,18 +76,36 @@ void TForm1::start_stopClick() {
     position(pos_tarifs)->setEnabled(true);
 }
 
-void TForm1::enregistre_appel() {
+appel TForm1::appel_courant(horodatage date_fin, horodatage heure_fin) const {
     appel a;
     a.date_debut = appel_.date_debut();
     a.heure_debut = appel_.heure_debut();
-    a.date_fin = appel_.date_fin();
-    a.heure_fin = appel_.heure_fin();
+    a.date_fin = date_fin;
+    a.heure_fin = heure_fin;
     a.zone = zones_.nom(zone->index());
     a.motif = vers_1252(memento->currentText());
     a.centimes = appel_.montant_appel();
-    if (!ajoute_appel(a).ok) {
-        affiche_message(message_appel_non_enregistre);
+    return a;
+}
+
+void TForm1::sauve_etat_appel(horodatage moment) {
+    if (!appel_.en_cours() || sauve_appel_en_cours(appel_courant(partie_date(moment), partie_heure(moment)))) {
+        return;
     }
+    // Said once per call: a box at every tick would make the program unusable.
+    if (!etat_non_sauve_signale_) {
+        etat_non_sauve_signale_ = true;
+        message(depuis_utf8(message_appel_non_sauve));
+    }
+}
+
+void TForm1::enregistre_appel() {
+    if (!ajoute_appel(appel_courant(appel_.date_fin(), appel_.heure_fin())).ok) {
+        // The saved state stays on the disk: the next start appends it.
+        message(depuis_utf8(message_appel_non_enregistre));
+        return;
+    }
+    oublie_appel_en_cours();
 }
 
 void TForm1::Timer1Timer() {
@@ -200,7 +216,7 @@ void TForm1::ouvre_modification(QAction* element) {
 
 void TForm1::Proprits1Click() {
     if (!efface_journal().ok) {
-        affiche_message(message_effacement_impossible);
+        message(depuis_utf8(message_effacement_impossible));
     }
 }
 
@@ -223,7 +239,7 @@ void TForm1::Dfinitiondestarifsdebase1Click() {
 void TForm1::Visualisationdescotsparmotifdappel1Click() {
     std::error_code erreur;
     if (!std::filesystem::exists(chemin_journal(), erreur)) {
-        affiche_message(message_journal_absent);
+        message(depuis_utf8(message_journal_absent));
         return;
     }
     if (visualisation != nullptr) {

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 // Centres the window it watches each time that window is shown.
@@ -42,4 +44,17 @@ void centre_sur_ecran(QWidget* fenetre) {
     if (ecran != nullptr) {
         fenetre->move(ecran->availableGeometry().center() - fenetre->rect().center());
     }
+}
+
+void garde_sur_ecran(QWidget* fenetre) {
+    const QScreen* ecran =
+        fenetre->screen() != nullptr ? fenetre->screen() : QGuiApplication::primaryScreen();
+    if (ecran == nullptr) {
+        return;
+    }
+    const QRect libre = ecran->availableGeometry();
+    const QRect cadre = fenetre->frameGeometry();
+    const int x = std::max(libre.left(), std::min(cadre.left(), libre.right() + 1 - cadre.width()));
+    const int y = std::max(libre.top(), std::min(cadre.top(), libre.bottom() + 1 - cadre.height()));
+    fenetre->move(fenetre->pos() + QPoint(x - cadre.left(), y - cadre.top()));
 }

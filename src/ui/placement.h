@@ -14,3 +14,7 @@ void place_etiquette(QLabel* etiquette, int gauche, int haut);
 
 // Centres a top-level window on its screen.
 void centre_sur_ecran(QWidget* fenetre);
+
+// Moves a top-level window the least needed to lie within its screen's free area (its top-left corner
+// first, when it is larger).
+void garde_sur_ecran(QWidget* fenetre);

@@ -35,10 +35,6 @@ champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& acc
     return c;
 }
 
-QString depuis_utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 } // namespace
 
 Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) : QDialog(parent), horloge_(horloge) {
@@ -81,11 +77,14 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) :
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setGeometry(16, 184, 113, 33);
+    // Wider than the classic 113 pixels: fonts standing in for MS Sans Serif need it for two lines.
+    Label3->setGeometry(16, 184, 148, 33);
 
-    jour = champ_date(this, "jour", QStringLiteral("Jour"), 16, 41, 1, 31);
-    mois = champ_date(this, "mois", QStringLiteral("Mois"), 56, 41, 1, 12);
-    annee = champ_date(this, "annee", QStringLiteral("Ann\u00e9e"), 96, 49, 1996, 2100);
+    // The three fields share one label: each name adds the part of the date it holds.
+    const QString date = Label3->text() + QLatin1Char(' ');
+    jour = champ_date(this, "jour", date + QStringLiteral("jour"), 16, 41, 1, 31);
+    mois = champ_date(this, "mois", date + QStringLiteral("mois"), 56, 41, 1, 12);
+    annee = champ_date(this, "annee", date + QStringLiteral("ann\u00e9e"), 96, 49, 1996, 2100);
     Label3->setBuddy(jour);
     for (champ_numerique* c : {jour, mois, annee}) {
         connect(c, &champ_numerique::texte_modifie, this, &Tvisualisation::jourChange);

@@ -1,0 +1,84 @@
+#include "storage/appel_en_cours.h"
+
+#include "storage/fichier_atomique.h"
+#include "storage/repertoire_donnees.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a saved state must look like: exactly one whole record whose amount reads back.
+bool un_enregistrement_entier(const fs::path& fichier, const texte& contenu) {
+    std::size_t lignes = 0;
+    for (std::size_t i = 0; i + 1 < contenu.size(); ++i) {
+        if (contenu[i] == '\r' && contenu[i + 1] == '\n') {
+            ++lignes;
+        }
+    }
+    if (lignes != 6 || contenu.size() < 2 || contenu.substr(contenu.size() - 2) != "\r\n") {
+        return false;
+    }
+    const resultat_totaux lu = totalise_motifs(fichier);
+    return lu.etat == etat_lecture::complet && lu.motifs.size() == 1;
+}
+
+} // namespace
+
+fs::path chemin_appel_en_cours() {
+    return repertoire_donnees() / "appel_en_cours.tax";
+}
+
+bool sauve_appel_en_cours(const fs::path& fichier, const appel& a) {
+    fichier_atomique nouveau(fichier);
+    nouveau.ecrit(formate_appel(a));
+    return nouveau.remplace();
+}
+
+bool sauve_appel_en_cours(const appel& a) {
+    return assure_repertoire_donnees() && sauve_appel_en_cours(chemin_appel_en_cours(), a);
+}
+
+void oublie_appel_en_cours(const fs::path& fichier) {
+    std::error_code erreur;
+    if (fs::remove(fichier, erreur)) {
+        synchronise_dossier(fichier.parent_path());
+    }
+}
+
+void oublie_appel_en_cours() {
+    oublie_appel_en_cours(chemin_appel_en_cours());
+}
+
+resultat_reprise reprend_appel_interrompu(const fs::path& fichier, const fs::path& journal) {
+    std::error_code erreur;
+    if (!fs::exists(fichier, erreur)) {
+        return {};
+    }
+    std::ifstream flux(fichier, std::ios::binary);
+    const texte contenu((std::istreambuf_iterator<char>(flux)), std::istreambuf_iterator<char>());
+    if (!flux.is_open() || !un_enregistrement_entier(fichier, contenu)) {
+        // Appending it could shift every later record of the log; keep it aside for the user instead.
+        fs::path cote = fichier;
+        cote += ".illisible";
+        fs::rename(fichier, cote, erreur);
+        return {etat_reprise::illisible, cote};
+    }
+    if (!ajoute_enregistrement(journal, contenu).ok) {
+        return {etat_reprise::non_ajoute, {}};
+    }
+    oublie_appel_en_cours(fichier);
+    return {etat_reprise::enregistre, {}};
+}
+
+resultat_reprise reprend_appel_interrompu() {
+    if (!assure_repertoire_donnees()) {
+        std::error_code erreur;
+        return fs::exists(chemin_appel_en_cours(), erreur) ? resultat_reprise{etat_reprise::non_ajoute, {}}
+                                                           : resultat_reprise{};
+    }
+    return reprend_appel_interrompu(chemin_appel_en_cours(), chemin_journal());
+}
