@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+// data/icones/ch.kalvo.Kalvo.svg repeats this drawing for the desktop's icon theme: change both together.
 QPixmap dessine_icone(int taille, qreal echelle) {
     QPixmap image(QSize(taille, taille) * echelle);
     image.setDevicePixelRatio(echelle);
