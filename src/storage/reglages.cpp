@@ -234,7 +234,7 @@ bool nom_zone_brise_cles(std::string_view nom) {
         return true;
     }
     const std::string_view sans = sans_blancs(nom);
-    return !sans.empty() && sans.front() == '[';
+    return !sans.empty() && (sans.front() == '[' || sans.front() == ';');
 }
 
 bool noms_zone_confondus(std::string_view a, std::string_view b) {

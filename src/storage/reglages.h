@@ -90,11 +90,12 @@ reglages_lus lit_reglages();
                                            int interurbain_reduit, int local_normal, int suburbain_normal,
                                            int interurbain_normal);
 
-// A zone name becomes part of two key names: "=" in it would split the key, and a "[" first would make a
-// line that can read as a section header. Works on Windows-1252 and UTF-8 text alike.
+// A zone name becomes part of two key names: "=" in it would split the key, and a "[" or ";" first would
+// make a line that can read as a section header or that reads as a comment. Works on Windows-1252 and UTF-8
+// text alike.
 bool nom_zone_brise_cles(std::string_view nom);
 inline constexpr const char* message_nom_zone_cles =
-    "Le nom de zone ne doit pas comporter '=' ni commencer par '['.";
+    "Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'.";
 
 // Two zone names that would share their keys: equal once the blanks at both ends are gone, case ignored.
 bool noms_zone_confondus(std::string_view a, std::string_view b);

@@ -15,22 +15,34 @@
 // Shared by the fuzz targets: a scratch folder and a plain model of the integer conversion.
 
 // One folder per fuzzing process, in memory when the machine has /dev/shm: the targets write and replace
-// files on every input, and a flush to a real disk would be most of the time spent.
-inline const std::filesystem::path& dossier_fuzz() {
-    static const std::filesystem::path dossier = [] {
+// files on every input, and a flush to a real disk would be most of the time spent. It goes at exit, with
+// the static objects; after a crash it stays for the investigation.
+class dossier_fuzz_processus {
+public:
+    dossier_fuzz_processus() {
         const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
         std::string modele = std::string(base) + "/kalvo-fuzz-XXXXXX";
         if (::mkdtemp(modele.data()) == nullptr) {
             std::perror("mkdtemp");
             std::abort();
         }
-        std::atexit([] {
-            std::error_code e;
-            std::filesystem::remove_all(dossier_fuzz(), e);
-        });
-        return std::filesystem::path(modele);
-    }();
-    return dossier;
+        chemin_ = modele;
+    }
+    ~dossier_fuzz_processus() {
+        std::error_code e;
+        std::filesystem::remove_all(chemin_, e);
+    }
+    dossier_fuzz_processus(const dossier_fuzz_processus&) = delete;
+    dossier_fuzz_processus& operator=(const dossier_fuzz_processus&) = delete;
+    const std::filesystem::path& chemin() const { return chemin_; }
+
+private:
+    std::filesystem::path chemin_;
+};
+
+inline const std::filesystem::path& dossier_fuzz() {
+    static const dossier_fuzz_processus dossier;
+    return dossier.chemin();
 }
 
 inline void ecrit_fichier(const std::filesystem::path& chemin, std::string_view octets) {

@@ -15,7 +15,8 @@
 namespace {
 
 const QString refus_nom = QStringLiteral("Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'.");
-const QString refus_cles = QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '['.");
+const QString refus_cles =
+    QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'.");
 
 } // namespace
 
@@ -101,6 +102,7 @@ private slots:
         QTest::newRow("accolade fermante") << "}" << refus_nom;
         QTest::newRow("egal") << "a=b" << refus_cles;
         QTest::newRow("crochet en tete apres des blancs") << " [x" << refus_cles;
+        QTest::newRow("point-virgule en tete") << ";x" << refus_cles;
     }
 
     void noms_refuses() {
