@@ -21,17 +21,6 @@ namespace {
 constexpr int duree_min = 1;
 constexpr int duree_max = 50000;
 
-QFrame* cadre(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(QString::fromLatin1(nom));
-    f->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    f->setGeometry(gauche, haut, largeur, hauteur);
-    // A frame only draws lines: it stays beneath the controls it surrounds and lets their clicks through.
-    f->setAttribute(Qt::WA_TransparentForMouseEvents);
-    f->lower();
-    return f;
-}
-
 // The row names are drawn larger than the rest, in black whatever the colour scheme.
 QLabel* etiquette_de_ligne(QWidget* parent, const char* nom, const QString& texte, int haut) {
     auto* l = new QLabel(texte, parent);
@@ -120,8 +109,8 @@ TTarifs_dlg::TTarifs_dlg(QWidget* parent) : QDialog(parent) {
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setGeometry(24, 152, 257, 33);
 
-    Bevel1 = cadre(this, "Bevel1", 8, 8, 297, 177);
-    Bevel2 = cadre(this, "Bevel2", 8, 192, 129, 42);
+    Bevel1 = cree_cadre(this, "Bevel1", 8, 8, 297, 177);
+    Bevel2 = cree_cadre(this, "Bevel2", 8, 192, 129, 42);
 
     Label3 = new QLabel(QStringLiteral("Taxe de base [cts]"), this);
     Label3->setObjectName(QStringLiteral("Label3"));

@@ -72,12 +72,7 @@ TAjout_zone::TAjout_zone(QWidget* parent) : QDialog(parent) {
     CancelBtn->setGeometry(135, 164, 75, 25);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 265, 145);
-    // A frame only draws lines: it stays beneath the controls it surrounds and lets their clicks through.
-    Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Bevel1 = cree_cadre(this, "Bevel1", 8, 8, 265, 145);
 
     const QString aide =
         QStringLiteral("Doit \u00eatre diff\u00e9rent des autres zones et ne doit pas contenir le "
@@ -110,8 +105,6 @@ TAjout_zone::TAjout_zone(QWidget* parent) : QDialog(parent) {
     supprime->setObjectName(QStringLiteral("supprime"));
     supprime->setGeometry(176, 48, 81, 57);
     connect(supprime, &QPushButton::clicked, this, &TAjout_zone::supprimeClick);
-
-    Bevel1->lower();
 
     setTabOrder(OKBtn, CancelBtn);
     setTabOrder(CancelBtn, nom_zone);

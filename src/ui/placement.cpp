@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -57,4 +58,14 @@ void garde_sur_ecran(QWidget* fenetre) {
     const int x = std::max(libre.left(), std::min(cadre.left(), libre.right() + 1 - cadre.width()));
     const int y = std::max(libre.top(), std::min(cadre.top(), libre.bottom() + 1 - cadre.height()));
     fenetre->move(fenetre->pos() + QPoint(x - cadre.left(), y - cadre.top()));
+}
+
+QFrame* cree_cadre(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
+    auto* cadre = new QFrame(parent);
+    cadre->setObjectName(QString::fromLatin1(nom));
+    cadre->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    cadre->setGeometry(gauche, haut, largeur, hauteur);
+    cadre->setAttribute(Qt::WA_TransparentForMouseEvents);
+    cadre->lower();
+    return cadre;
 }

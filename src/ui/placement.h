@@ -1,6 +1,7 @@
 #pragma once
 
 class QDialog;
+class QFrame;
 class QLabel;
 class QWidget;
 
@@ -11,6 +12,10 @@ void fixe_cadre_dialogue(QDialog* dialogue, int largeur, int hauteur);
 
 // A label at its place, as wide as its text needs (the classic auto-sized label), so no text is clipped.
 void place_etiquette(QLabel* etiquette, int gauche, int haut);
+
+// A lowered frame around a group of controls. It only draws lines: it stays beneath the controls it
+// surrounds and lets their clicks through.
+QFrame* cree_cadre(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur);
 
 // Centres a top-level window on its screen.
 void centre_sur_ecran(QWidget* fenetre);

@@ -17,14 +17,6 @@
 
 namespace {
 
-QFrame* cadre(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(QString::fromLatin1(nom));
-    f->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    f->setGeometry(gauche, haut, largeur, hauteur);
-    return f;
-}
-
 champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche, int largeur,
                             int minimum, int maximum) {
     auto* c = new champ_numerique(parent);
@@ -49,7 +41,7 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) :
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 
-    Bevel1 = cadre(this, "Bevel1", 8, 8, 281, 153);
+    Bevel1 = cree_cadre(this, "Bevel1", 8, 8, 281, 153);
     Label1 = new QLabel(QStringLiteral("Motifs disponibles:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     place_etiquette(Label1, 24, 24);
@@ -72,7 +64,7 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) :
     valeur_totale->setAccessibleName(Label2->text());
     Label2->setBuddy(valeur_totale);
 
-    Bevel2 = cadre(this, "Bevel2", 8, 168, 281, 89);
+    Bevel2 = cree_cadre(this, "Bevel2", 8, 168, 281, 89);
     Label3 = new QLabel(QStringLiteral("Suppression des entr\u00e9es ant\u00e9rieures au :"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
