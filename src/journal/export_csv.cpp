@@ -2,14 +2,20 @@
 
 #include "storage/journal_lecteur.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-// A field with a separator, a quote or a line end goes between quotes, its quotes doubled.
-void ajoute_champ(std::string& ligne, std::string_view texte_1252) {
-    const std::string valeur = utf8_depuis_1252(texte_1252);
-    if (valeur.find_first_of(",\"\r\n") == std::string::npos) {
+// A text field: neutralised when a spreadsheet would read it as a formula; between quotes, its quotes
+// doubled, when it holds a separator, a quote or a line end.
+void ajoute_champ(std::string& ligne, std::string_view texte_1252, char separateur) {
+    std::string valeur = utf8_depuis_1252(texte_1252);
+    if (!valeur.empty() && std::string_view("=+-@\t\r").find(valeur.front()) != std::string_view::npos) {
+        valeur.insert(0, 1, '\'');
+    }
+    const char a_guillemeter[] = {separateur, '"', '\r', '\n', '\0'};
+    if (valeur.find_first_of(a_guillemeter) == std::string::npos) {
         ligne += valeur;
         return;
     }
@@ -39,27 +45,29 @@ std::string moment_iso(std::string_view ligne, int annee_courante) {
 
 } // namespace
 
-etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie) {
+etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie,
+                         char separateur) {
     lecteur_journal lecteur(journal);
-    if (lecteur.absent()) {
-        return etat_lecture::absent;
+    if (lecteur.absent() || lecteur.erreur()) {
+        return lecteur.absent() ? etat_lecture::absent : etat_lecture::erreur_lecture;
     }
     std::string ligne = "debut,fin,zone,motif,montant_cts\r\n";
+    std::replace(ligne.begin(), ligne.end(), ',', separateur);
     std::fwrite(ligne.data(), 1, ligne.size(), sortie);
     lignes_enregistrement lignes;
     while (lecteur.suivant(lignes)) {
         const auto centimes = montant_lu(lignes[4]);
-        if (!centimes) {
+        if (!centimes || lecteur.ligne_trop_longue() >= 0) {
             return etat_lecture::corrompu;
         }
         ligne = moment_iso(lignes[0], annee_courante);
-        ligne += ',';
+        ligne += separateur;
         ligne += moment_iso(lignes[1], annee_courante);
-        ligne += ',';
-        ajoute_champ(ligne, sans_prefixe(lignes[2]));
-        ligne += ',';
-        ajoute_champ(ligne, sans_prefixe(lignes[3]));
-        ligne += ',';
+        ligne += separateur;
+        ajoute_champ(ligne, sans_prefixe(lignes[2]), separateur);
+        ligne += separateur;
+        ajoute_champ(ligne, sans_prefixe(lignes[3]), separateur);
+        ligne += separateur;
         ligne += std::to_string(*centimes);
         ligne += "\r\n";
         std::fwrite(ligne.data(), 1, ligne.size(), sortie);

@@ -6,6 +6,9 @@
 #include <filesystem>
 
 // Writes the log's records as RFC 4180 CSV in UTF-8: header debut,fin,zone,motif,montant_cts, times as
-// YYYY-MM-DDTHH:MM:SS (empty when the log's text does not read as one), the amount in centimes.
-// Stops at a corrupt record, like the totals, after the rows before it.
-etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie);
+// YYYY-MM-DDTHH:MM:SS (empty when the log's text does not read as one), the amount in centimes. The
+// separator is "," or ";" (what spreadsheets under a French locale expect). A zone or reason that starts
+// with =, +, -, @, a tab or a CR gets a leading apostrophe, so that a spreadsheet shows it as text instead
+// of running it as a formula. Stops at a corrupt record, like the totals, after the rows before it.
+etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie,
+                         char separateur = ',');

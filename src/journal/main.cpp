@@ -4,6 +4,7 @@
 #include "metering/horloge_locale.h"
 #include "storage/journal_appels.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -24,11 +25,16 @@ constexpr std::string_view aide =
     "                               apparition : le motif, une tabulation, le total (1,20)\n"
     "  purge JJ.MM.AAAA [FICHIER]   supprime les appels terminés avant cette date ; ceux\n"
     "                               terminés ce jour-là sont gardés ; n'affiche rien\n"
-    "  csv [FICHIER]                les appels en CSV (RFC 4180, UTF-8) : colonnes debut, fin,\n"
+    "  csv [--point-virgule] [FICHIER]\n"
+    "                               les appels en CSV (RFC 4180, UTF-8) : colonnes debut, fin,\n"
     "                               zone, motif, montant_cts ; dates AAAA-MM-JJTHH:MM:SS\n"
+    "  --point-virgule              avec csv : colonnes séparées par « ; » (tableurs en français)\n"
     "  --help                       affiche cette aide\n"
     "\n"
     "La casse des motifs est ignorée ; un motif vide compte comme <<motif non-spécifié>>.\n"
+    "En CSV, une zone ou un motif qui commence par =, +, -, @, une tabulation ou un retour\n"
+    "chariot reçoit une apostrophe devant, pour qu'un tableur ne l'exécute pas comme une\n"
+    "formule ; les montants restent tels quels.\n"
     "Une année à deux chiffres (26, 97) désigne la plus récente année qui finit ainsi,\n"
     "l'année en cours comprise.\n"
     "\n"
@@ -91,8 +97,8 @@ int commande_totaux(const fs::path& journal) {
     return code != code_sortie::reussite ? code : code_lecture(totaux.etat);
 }
 
-int commande_csv(const fs::path& journal) {
-    const etat_lecture etat = exporte_csv(journal, annee_courante(horloge_systeme{}), stdout);
+int commande_csv(const fs::path& journal, char separateur) {
+    const etat_lecture etat = exporte_csv(journal, annee_courante(horloge_systeme{}), stdout, separateur);
     const int code = termine(code_sortie::reussite);
     return code != code_sortie::reussite ? code : code_lecture(etat);
 }
@@ -132,12 +138,22 @@ int main(int argc, char** argv) {
     if (commande == "totaux" && args.size() <= 2) {
         return commande_totaux(journal(1));
     }
-    if (commande == "csv" && args.size() <= 2) {
-        return commande_csv(journal(1));
+    if (commande == "csv") {
+        std::vector<std::string_view> reste(args.begin() + 1, args.end());
+        const auto option = std::find(reste.begin(), reste.end(), "--point-virgule");
+        const char separateur = option != reste.end() ? ';' : ',';
+        if (option != reste.end()) {
+            reste.erase(option);
+        }
+        if (reste.size() <= 1) {
+            return commande_csv(reste.empty() ? chemin_journal() : fs::path(std::string(reste[0])),
+                                separateur);
+        }
     }
     if (commande == "purge" && (args.size() == 2 || args.size() == 3)) {
         return commande_purge(args[1], journal(2));
     }
-    signale("Usage : kalvo-journal totaux|purge JJ.MM.AAAA|csv [FICHIER] ; kalvo-journal --help pour l'aide");
+    signale("Usage : kalvo-journal totaux|purge JJ.MM.AAAA|csv [--point-virgule] [FICHIER] ; "
+            "kalvo-journal --help pour l'aide");
     return code_sortie::erreur;
 }

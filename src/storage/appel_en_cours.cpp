@@ -1,15 +1,18 @@
 #include "storage/appel_en_cours.h"
 
 #include "storage/fichier_atomique.h"
+#include "storage/fichier_regulier.h"
+#include "storage/journal_lecteur.h"
 #include "storage/repertoire_donnees.h"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// One record of six lines that the log's reader takes whole; anything larger is not a saved state.
+constexpr std::size_t taille_max_appel = 6 * (longueur_max_ligne + 2);
 
 // What a saved state must look like: exactly one whole record whose amount reads back.
 bool un_enregistrement_entier(const fs::path& fichier, const texte& contenu) {
@@ -54,13 +57,13 @@ void oublie_appel_en_cours() {
 }
 
 resultat_reprise reprend_appel_interrompu(const fs::path& fichier, const fs::path& journal) {
-    std::error_code erreur;
-    if (!fs::exists(fichier, erreur)) {
+    texte contenu;
+    const etat_fichier lu = lit_fichier_regulier(fichier, contenu, taille_max_appel);
+    if (lu == etat_fichier::absent) {
         return {};
     }
-    std::ifstream flux(fichier, std::ios::binary);
-    const texte contenu((std::istreambuf_iterator<char>(flux)), std::istreambuf_iterator<char>());
-    if (!flux.is_open() || !un_enregistrement_entier(fichier, contenu)) {
+    std::error_code erreur;
+    if (lu != etat_fichier::ok || !un_enregistrement_entier(fichier, contenu)) {
         // Appending it could shift every later record of the log; keep it aside for the user instead.
         fs::path cote = fichier;
         cote += ".illisible";

@@ -1,6 +1,7 @@
 #include "storage/fichier_profil.h"
 
 #include "storage/fichier_atomique.h"
+#include "storage/fichier_regulier.h"
 
 #include <cstdio>
 #include <optional>
@@ -119,28 +120,19 @@ texte coupe(std::string_view s) {
 
 } // namespace
 
+// Far above any real settings file (a few kilobytes), low enough that a stray huge file cannot exhaust
+// memory: a larger one reads as unreadable.
+constexpr std::size_t taille_max_profil = 64 * 1024 * 1024;
+
 lecture lit_contenu(const fs::path& fichier, texte& contenu) {
-    std::error_code erreur;
-    const fs::file_status etat = fs::status(fichier, erreur);
-    if (etat.type() == fs::file_type::not_found) {
+    switch (lit_fichier_regulier(fichier, contenu, taille_max_profil)) {
+    case etat_fichier::ok:
+        return lecture::lue;
+    case etat_fichier::absent:
         return lecture::absente;
-    }
-    if (erreur || etat.type() != fs::file_type::regular) {
+    default:
         return lecture::impossible;
     }
-    std::FILE* flux = std::fopen(fichier.c_str(), "rb");
-    if (flux == nullptr) {
-        return lecture::impossible;
-    }
-    contenu.clear();
-    char tampon[8192];
-    std::size_t lus = 0;
-    while ((lus = std::fread(tampon, 1, sizeof tampon, flux)) > 0) {
-        contenu.append(tampon, lus);
-    }
-    const bool ok = std::ferror(flux) == 0;
-    std::fclose(flux);
-    return ok ? lecture::lue : lecture::impossible;
 }
 
 bool blanc_profil(char c) {

@@ -1,4 +1,5 @@
 #include "storage/fichier_atomique.h"
+#include "storage/fichier_regulier.h"
 #include "storage/journal_appels.h"
 #include "storage/repertoire_donnees.h"
 
@@ -45,6 +46,10 @@ void ajoute_moment(texte& sortie, horodatage date, horodatage heure) {
 
 resultat_ecriture echec(int numero) {
     return {false, std::generic_category().message(numero)};
+}
+
+resultat_ecriture echec(const fichier_ouvert& f) {
+    return {false, raison_fichier(f.etat, f.numero)};
 }
 
 // Writes everything, resuming after short writes and signals.
@@ -123,10 +128,11 @@ resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a) {
 }
 
 resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_view enregistrement) {
-    const int fd = ::open(journal.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return echec(errno);
+    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_APPEND | O_CREAT, 0644);
+    if (f.etat != etat_fichier::ok) {
+        return echec(f);
     }
+    const int fd = f.fd;
     // A half-written record would shift every later one; cut it off again if the write fails.
     const off_t taille_avant = ::lseek(fd, 0, SEEK_END);
     if (!ecrit_tout(fd, enregistrement) || !synchronise(fd)) {
@@ -155,10 +161,11 @@ resultat_ecriture efface_journal() {
 }
 
 resultat_ecriture efface_journal(const fs::path& journal) {
-    const int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return echec(errno);
+    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (f.etat != etat_fichier::ok) {
+        return echec(f);
     }
+    const int fd = f.fd;
     if (!synchronise(fd)) {
         const int numero = errno;
         ::close(fd);

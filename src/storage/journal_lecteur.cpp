@@ -1,6 +1,7 @@
 #include "storage/journal_lecteur.h"
 
 #include "storage/conversion_entier.h"
+#include "storage/fichier_regulier.h"
 
 #include <bit>
 #include <cerrno>
@@ -81,13 +82,14 @@ const auto calcule_masques = &masques_fins;
 } // namespace
 
 lecteur_journal::lecteur_journal(const std::filesystem::path& journal) {
-    fd_ = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        absent_ = errno == ENOENT;
+    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_RDONLY, 0);
+    if (f.etat != etat_fichier::ok) {
+        absent_ = f.etat == etat_fichier::absent;
         erreur_ = !absent_;
         contenu_fini_ = true;
         return;
     }
+    fd_ = f.fd;
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     capacite_ = taille_tampon;
     tampon_.resize(capacite_ + marge);
@@ -135,7 +137,7 @@ std::size_t lecteur_journal::fin_de_ligne(std::size_t p) const {
             restant_ = fins_[++mot_];
         }
         const std::size_t q = mot_ * 64 + static_cast<std::size_t>(std::countr_zero(restant_));
-        if (base[q] != '\r' || base[q + 1] != '\n') {
+        if (base[q] != '\r' || base[q + 1] != '\n' || q - p > longueur_max_ligne) {
             curseur_valide_ = false;
             return false;
         }
@@ -177,11 +179,25 @@ bool lecteur_journal::remplit() {
     return true;
 }
 
+// The record up to an overlong line that starts at p, cut there; nothing after it is read.
+void lecteur_journal::coupe_trop_longue(lignes_enregistrement& lignes, std::size_t ligne, std::size_t p) {
+    lignes[ligne] = std::string_view(tampon_.data() + p, longueur_max_ligne);
+    for (std::size_t i = ligne + 1; i < lignes.size(); ++i) {
+        lignes[i] = {};
+    }
+    ligne_trop_longue_ = static_cast<int>(ligne);
+    brut_ = std::string_view(tampon_.data() + debut_, p + longueur_max_ligne - debut_);
+    canonique_ = false;
+    debut_ = fin_;
+    contenu_fini_ = true;
+}
+
 lecteur_journal::decoupe lecteur_journal::decoupe_enregistrement(lignes_enregistrement& lignes) {
     const char* base = tampon_.data();
     std::size_t p = debut_;
     bool canonique = true;
-    for (std::string_view& ligne : lignes) {
+    for (std::size_t numero = 0; numero < lignes.size(); ++numero) {
+        std::string_view& ligne = lignes[numero];
         if (p == fin_) {
             if (!contenu_fini_) {
                 return decoupe::manque;
@@ -198,6 +214,11 @@ lecteur_journal::decoupe lecteur_journal::decoupe_enregistrement(lignes_enregist
             if (p == debut_ && p == fin_) {
                 return decoupe::termine; // before a record, not inside one
             }
+        }
+        // Known too long as soon as that many bytes are in without a line end: the buffer stops growing.
+        if (q - p > longueur_max_ligne) {
+            coupe_trop_longue(lignes, numero, p);
+            return decoupe::complet;
         }
         if (q == fin_) {
             if (!contenu_fini_) {

@@ -12,6 +12,10 @@
 
 using lignes_enregistrement = std::array<std::string_view, 6>;
 
+// No line Kalvo writes comes near this (the window's reason field takes at most 32767 characters): a longer
+// one is damage, or a file with no line ends at all, and reading stops there so that memory stays bounded.
+inline constexpr std::size_t longueur_max_ligne = 64 * 1024;
+
 class lecteur_journal {
 public:
     explicit lecteur_journal(const std::filesystem::path& journal);
@@ -30,6 +34,11 @@ public:
     // content has ended or reading failed. The views last until the next call.
     bool suivant(lignes_enregistrement& lignes);
 
+    // The line (0 to 5) of the record last returned that was longer than longueur_max_ligne, or -1. That
+    // record ends with the line's first longueur_max_ligne bytes, the lines after it empty, and the content
+    // ends there: the record is corrupt, whatever its other lines say.
+    int ligne_trop_longue() const { return ligne_trop_longue_; }
+
     // The bytes of the record last returned, as they stand in the file, and whether they are exactly its
     // six lines each followed by CR LF (then a copy of them is a copy of the lines).
     std::string_view brut() const { return brut_; }
@@ -41,6 +50,7 @@ private:
     decoupe decoupe_enregistrement(lignes_enregistrement& lignes);
     std::size_t fin_de_ligne(std::size_t p) const;
     bool remplit();
+    void coupe_trop_longue(lignes_enregistrement& lignes, std::size_t ligne, std::size_t p);
 
     int fd_ = -1;
     std::vector<char> tampon_; // with a margin after its capacity that the line search may read
@@ -50,6 +60,7 @@ private:
     bool contenu_fini_ = false;
     std::string_view brut_;
     bool canonique_ = false;
+    int ligne_trop_longue_ = -1;
     std::vector<std::uint64_t> fins_; // one bit per byte of the buffer: a CR or a Ctrl-Z
     // Where the fast splitting stands in fins_: the word and its bits not yet taken.
     bool curseur_valide_ = false;

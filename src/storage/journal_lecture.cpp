@@ -87,7 +87,7 @@ resultat_totaux totalise_motifs(const fs::path& journal) {
     lignes_enregistrement lignes;
     std::int64_t centimes = 0;
     while (lecteur.suivant(lignes)) {
-        if (!lit_montant(lignes[4], centimes)) {
+        if (!lit_montant(lignes[4], centimes) || lecteur.ligne_trop_longue() >= 0) {
             return avec_sommes(etat_lecture::corrompu);
         }
         std::string_view motif = sans_prefixe(lignes[3]);
@@ -138,6 +138,11 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
     texte date_precedente;
     std::int64_t jour_precedent = 0;
     while (lecteur.suivant(lignes)) {
+        if (const int longue = lecteur.ligne_trop_longue(); longue >= 0) {
+            // Not a date either; its first characters show where the damage starts.
+            return {etat_purge::date_invalide,
+                    message_date_invalide(lignes[static_cast<std::size_t>(longue)].substr(0, 8))};
+        }
         const std::string_view date_fin = texte_date_ligne(lignes[1]);
         if (date_fin != date_precedente || date_precedente.empty()) {
             const auto jour_fin = convertit_date(date_fin, annee_courante);

@@ -54,6 +54,21 @@ printf '2026-03-02T23:50:00,1997-03-03T00:10:05,Local,bureau,5\r\n' >> attendu
 printf '2026-03-02T23:50:00,2026-03-05T00:10:05,Local,,30\r\n' >> attendu
 verifie csv 0 "$code" attendu sortie
 
+# Text a spreadsheet would run as a formula gets an apostrophe, never the amounts; ";" on request.
+{
+    enr 'mardi 03.03.26' '=SOMME(A1)' '2,50'
+    enr 'mardi 03.03.26' "$(printf '\t+1;-2')" '0,5'
+    enr 'mardi 03.03.26' '@x' '1,0'
+    enr 'mardi 03.03.26' '-' '0,1'
+} > formules.tax
+lance csv --point-virgule formules.tax
+moment='2026-03-02T23:50:00;2026-03-03T00:10:05;Local'
+printf 'debut;fin;zone;motif;montant_cts\r\n' > attendu
+printf "%s;'=SOMME(A1);250\r\n%s;\"'\t+1;-2\";5\r\n" "$moment" "$moment" >> attendu
+printf "%s;'@x;100\r\n%s;'-;1\r\n" "$moment" "$moment" >> attendu
+verifie "csv formules" 0 "$code" attendu sortie
+rm formules.tax
+
 # An impossible date changes nothing.
 lance purge 31.02.2026 sauve.tax
 printf "'31.02.2026' is not a valid date\n" > attendu

@@ -1,11 +1,9 @@
+#include "horloge_factice.h"
 #include "outils_stockage.h"
 #include "storage/journal_lecteur.h"
 
-#include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <thread>
+#include <numeric>
 
 namespace {
 
@@ -54,38 +52,45 @@ TEST(journal_lecture, fins_de_ligne_et_fin_de_contenu) {
     ASSERT_EQ(t.motifs.size(), 3U);
     EXPECT_EQ(t.motifs[0].centimes, 100);
     EXPECT_EQ(t.motifs[1].motif, "a\nb");
-
-    // Ctrl-Z inside a record cuts it: its missing amount line makes it corrupt.
-    const std::string deux = enr("A", "1,0") + enr("B", "2,0");
-    const resultat_totaux coupe =
-        totaux_de(deux.substr(0, deux.size() - 60) + "\x1A" + deux.substr(deux.size() - 60));
-    EXPECT_EQ(coupe.etat, etat_lecture::corrompu);
-    ASSERT_EQ(coupe.motifs.size(), 1U);
 }
 
 TEST(journal_lecture, corruption_et_resultat_partiel) {
-    // A last record without its dashes still counts.
-    const std::string un = enr("A", "1,0");
-    const resultat_totaux t = totaux_de(un + un.substr(0, un.size() - 43));
-    EXPECT_EQ(t.etat, etat_lecture::complet);
-    ASSERT_EQ(t.motifs.size(), 1U);
-    EXPECT_EQ(t.motifs[0].centimes, 200);
-
-    // Cut before line 5: the totals before it stand, with the flag.
-    const std::string entier = enr("A", "1,0") + enr("B", "2,0");
-    const resultat_totaux coupe = totaux_de(entier + enr("C", "3,0").substr(0, 120));
-    EXPECT_EQ(coupe.etat, etat_lecture::corrompu);
-    ASSERT_EQ(coupe.motifs.size(), 2U);
-    EXPECT_EQ(coupe.motifs[1].centimes, 200);
-
-    // The first unreadable amount stops the reading; later good records do not count.
-    const resultat_totaux arret = totaux_de(enr("A", "1,0") + enr("B", "2.0") + enr("C", "3,0"));
-    EXPECT_EQ(arret.etat, etat_lecture::corrompu);
-    EXPECT_EQ(arret.motifs.size(), 1U);
-
-    const resultat_totaux vide = totaux_de("");
-    EXPECT_EQ(vide.etat, etat_lecture::complet);
-    EXPECT_TRUE(vide.motifs.empty());
+    // The totals stop at the first record whose amount does not read or that has a line longer than
+    // longueur_max_ligne (damage, or no line ends at all: memory stays bounded); those before it stand. The
+    // pruning refuses such a line, showing where it starts, and leaves the log as it was.
+    const std::string a = enr("A", "1,0"), ab = a + enr("B", "2,0");
+    std::string tirets_longs = enr("T", "1,0");
+    tirets_longs.insert(tirets_longs.size() - 2, longueur_max_ligne + 1 - 41, '-');
+    const std::string motif_max(longueur_max_ligne - 24, 'm');
+    const struct {
+        std::string contenu;
+        etat_lecture etat;
+        std::int64_t somme;
+        std::string debut_ligne_longue = {};
+    } table[] = {
+        {a + a.substr(0, a.size() - 43), etat_lecture::complet, 200}, // the last one lacks only its dashes
+        {ab + enr("C", "3,0").substr(0, 120), etat_lecture::corrompu, 300},   // cut before its amount
+        {a + enr("B", "2.0") + enr("C", "3,0"), etat_lecture::corrompu, 100}, // later ones do not count
+        {ab.substr(0, ab.size() - 60) + "\x1A" + ab.substr(ab.size() - 60), etat_lecture::corrompu, 100},
+        {"", etat_lecture::complet, 0},
+        {a + cr_seuls(enr(motif_max, "1,0")), etat_lecture::complet, 200}, // CR alone: the general splitting
+        {a + enr(motif_max + "m", "1,0"), etat_lecture::corrompu, 100, "Motif de"},
+        {a + tirets_longs, etat_lecture::corrompu, 100, "--------"},
+        {a + std::string(200'000, '\0'), etat_lecture::corrompu, 100, std::string(8, '\0')}, // sparse
+    };
+    for (const auto& cas : table) {
+        dossier_temporaire dossier;
+        ecrit_octets(dossier.journal(), cas.contenu);
+        const resultat_totaux t = totalise_motifs(dossier.journal());
+        EXPECT_EQ(t.etat, cas.etat);
+        const auto ajoute = [](std::int64_t somme, const total_motif& m) { return somme + m.centimes; };
+        EXPECT_EQ(std::accumulate(t.motifs.begin(), t.motifs.end(), std::int64_t{0}, ajoute), cas.somme);
+        if (!cas.debut_ligne_longue.empty()) {
+            const resultat_purge p = purge_avant(dossier.journal(), 1, 1, 100, horloge_factice());
+            EXPECT_EQ(p.message, message_date_invalide(cas.debut_ligne_longue));
+            EXPECT_EQ(lit_octets(dossier.journal()), cas.contenu);
+        }
+    }
 }
 
 TEST(journal_lecture, montants_lus_par_largeur_fixe) {
@@ -108,31 +113,4 @@ TEST(journal_lecture, totaux_sur_64_bits_et_sans_limite_de_motifs) {
     ASSERT_EQ(t.motifs.size(), 150U);
     EXPECT_EQ(t.motifs[149].motif, "M149");
     EXPECT_EQ(t.motifs[0].centimes, 3 * 2'147'483'647LL);
-}
-
-TEST(journal_lecture, un_tube_rend_le_journal_par_morceaux) {
-    // From a pipe a read returns what was written so far, here cut anywhere in the records.
-    std::string contenu;
-    for (int i = 0; i < 3000; ++i) {
-        contenu += enr(std::string(static_cast<std::size_t>(i % 5 + 1), 'a'), "1,0");
-    }
-    dossier_temporaire dossier;
-    const fs::path tube = dossier.chemin() / "tube";
-    ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
-    std::signal(SIGPIPE, SIG_IGN); // a reader that stops early fails the checks below, not the process
-    std::thread ecrivain([&] {
-        const int fd = ::open(tube.c_str(), O_WRONLY);
-        for (std::size_t i = 0; i < contenu.size(); i += 997) {
-            [[maybe_unused]] auto n =
-                ::write(fd, contenu.data() + i, std::min<std::size_t>(997, contenu.size() - i));
-        }
-        ::close(fd);
-    });
-    const resultat_totaux lu = totalise_motifs(tube);
-    ecrivain.join();
-    EXPECT_EQ(lu.etat, etat_lecture::complet);
-    ASSERT_EQ(lu.motifs.size(), 5U);
-    for (const total_motif& m : lu.motifs) {
-        EXPECT_EQ(m.centimes, 600 * 100) << m.motif;
-    }
 }

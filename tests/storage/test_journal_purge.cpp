@@ -1,5 +1,6 @@
 #include "horloge_factice.h"
 #include "outils_stockage.h"
+#include "storage/journal_lecteur.h"
 
 #include <gtest/gtest.h>
 
@@ -96,8 +97,8 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
 
 TEST(journal_purge, les_enregistrements_gardes_sont_recopies_octet_pour_octet) {
     // The CR LF that closes a record falls, in turn, on each side of the reader's first 1 MiB block;
-    // a LF taken for the next record's first character would show in the copy. The record after it is
-    // longer than the reader's buffer.
+    // a LF taken for the next record's first character would show in the copy. The record after it holds
+    // the longest line the reader takes.
     const std::size_t bloc = 1 << 20;
     const std::size_t base = enr("05.03.26", "").size();
     for (std::size_t decalage = 0; decalage < 4; ++decalage) {
@@ -109,7 +110,7 @@ TEST(journal_purge, les_enregistrements_gardes_sont_recopies_octet_pour_octet) {
         const std::size_t cr_voulu = bloc - 2 + decalage;
         contenu += enr("05.03.26", std::string(cr_voulu + 2 - contenu.size() - base, 'p'));
         ASSERT_EQ(contenu.size(), cr_voulu + 2);
-        contenu += enr("06.03.26", std::string(3 * bloc, 'z')) + enr("07.03.26");
+        contenu += enr("06.03.26", std::string(longueur_max_ligne - 24, 'z')) + enr("07.03.26");
         ecrit_octets(dossier.journal(), contenu);
 
         ASSERT_EQ(purge_avant(dossier.journal(), 5, 3, 2026, en_2026).etat, etat_purge::fait);
