@@ -2,8 +2,6 @@
 
 #include "metering/horloge_locale.h"
 
-#include <cmath>
-
 // Clocks the test sets and advances.
 class horloge_factice final : public horloge_locale {
 public:
@@ -13,7 +11,7 @@ public:
     std::int64_t ms_continues() const override { return ms_; }
     // Time passes (a sleep of the machine too): both clocks move.
     void avance_ms(long long ms) { ms_ += ms, regle_ms(ms); }
-    void avance_s(double s) { avance_ms(std::llround(s * 1000.0)); }
+    void avance_s(double s) { avance_ms(static_cast<long long>(s * 1000.0 + 0.5)); }
     // The wall clock alone is set: a change to or from summer time, a step of the network time.
     void regle_ms(long long ms) { t_ += static_cast<double>(ms) / static_cast<double>(ms_par_jour); }
 
