@@ -2,15 +2,20 @@
 
 #include "metering/horloge_locale.h"
 
-// A clock the test sets and advances.
+// Clocks the test sets and advances.
 class horloge_factice final : public horloge_locale {
 public:
     explicit horloge_factice(horodatage t = encode_date(2026, 3, 4) + encode_heure(10, 0, 0, 0)) : t_(t) {}
 
     horodatage maintenant() const override { return t_; }
-    void avance_ms(long long ms) { t_ += static_cast<double>(ms) / static_cast<double>(ms_par_jour); }
-    void avance_s(double s) { avance_ms(static_cast<long long>(s * 1000.0 + (s >= 0 ? 0.5 : -0.5))); }
+    std::int64_t ms_continues() const override { return ms_; }
+    // Time passes (a sleep of the machine too): both clocks move.
+    void avance_ms(long long ms) { ms_ += ms, regle_ms(ms); }
+    void avance_s(double s) { avance_ms(static_cast<long long>(s * 1000.0 + 0.5)); }
+    // The wall clock alone is set: a change to or from summer time, a step of the network time.
+    void regle_ms(long long ms) { t_ += static_cast<double>(ms) / static_cast<double>(ms_par_jour); }
 
 private:
     horodatage t_;
+    std::int64_t ms_ = 1'000'000;
 };

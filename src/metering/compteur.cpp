@@ -1,7 +1,8 @@
 #include "metering/compteur.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -24,22 +25,17 @@ periode periode_en_vigueur(horodatage moment) {
     return reduite ? periode::reduite : periode::normale;
 }
 
-void compteur::debut(horodatage maintenant, montant taxe_base) {
+void compteur::debut(horodatage maintenant, std::int64_t ms_continues, montant taxe_base) {
     montant_ = taxe_base;
     date_debut_ = partie_date(maintenant);
     heure_debut_ = partie_heure(maintenant);
-    // The first charged moment keeps its date: as a bare time of day, a clock set back before the first
-    // unit was charged would read as nearly 24 hours run instead of the few minutes it went back.
-    dernier_moment_ = date_debut_ + heure_debut_;
+    debut_ms_ = ms_continues;
+    dernier_ms_ = ms_continues;
     en_cours_ = true;
 }
 
-void compteur::tick(horodatage maintenant, double unite_secondes) {
-    // Elapsed time of day since the last charged moment, in whole milliseconds; a clock set back makes the
-    // difference negative and its size is measured.
-    const double d = maintenant - dernier_moment_;
-    const std::int64_t e = std::llround(std::fabs(d) * static_cast<double>(ms_par_jour)) % ms_par_jour;
-
+void compteur::tick(std::int64_t ms_continues, double unite_secondes) {
+    const std::int64_t e = ms_continues - dernier_ms_;
     // Unit durations are whole tenths of a second, so whole milliseconds: the division is exact in integers.
     std::int64_t u = std::llround(unite_secondes * 1000.0);
     if (u < 1) {
@@ -49,9 +45,12 @@ void compteur::tick(horodatage maintenant, double unite_secondes) {
         return;
     }
     const std::int64_t n = e / u;
-    montant_ += static_cast<montant>(10 * n);
-    const std::int64_t reste = e - n * u;
-    dernier_moment_ = maintenant - static_cast<double>(reste) / static_cast<double>(ms_par_jour);
+    // A long sleep at a tiny unit could pass 32 bits: the charge stops at its largest value instead of
+    // wrapping.
+    montant_ =
+        static_cast<montant>(std::min<std::int64_t>(montant_ + 10 * n, std::numeric_limits<montant>::max()));
+    // The part of a unit already run stays on the meter for the next unit.
+    dernier_ms_ += n * u;
 }
 
 void compteur::fin(horodatage maintenant) {
@@ -64,6 +63,6 @@ std::string compteur::legende() const {
     return "Tarif: " + texte_montant(montant_) + " FS";
 }
 
-std::string compteur::duree(horodatage maintenant) const {
-    return texte_heure(maintenant - heure_debut_);
+std::string compteur::duree(std::int64_t ms_continues) const {
+    return texte_heure(static_cast<double>(ms_continues - debut_ms_) / static_cast<double>(ms_par_jour));
 }

@@ -18,3 +18,10 @@ horodatage horloge_systeme::maintenant() const {
     dh.millisecondes = static_cast<int>(ts.tv_nsec / 1'000'000);
     return encode(dh);
 }
+
+std::int64_t horloge_systeme::ms_continues() const {
+    // CLOCK_MONOTONIC (and steady_clock) stop while the machine is suspended; a call goes on meanwhile.
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+}

@@ -40,13 +40,14 @@ double TForm1::taux_actuel() {
 }
 
 void TForm1::horlogeTimer() {
-    // One reading serves the period, the charge and the elapsed time, so they agree.
+    // The wall clock decides the period; the time talked, on the clock that only moves forward, is charged.
     const horodatage maintenant = horloge_.maintenant();
+    const std::int64_t parle = horloge_.ms_continues();
     const periode p = periode_en_vigueur(maintenant);
     affiche_periode(p);
-    appel_.tick(maintenant, zones_.duree_unite(zone->index(), p));
+    appel_.tick(parle, zones_.duree_unite(zone->index(), p));
     fixe_legende(QString::fromStdString(appel_.legende()));
-    titre_application::fixe(legende_ + QStringLiteral(" - ") + QString::fromStdString(appel_.duree(maintenant)));
+    titre_application::fixe(legende_ + QStringLiteral(" - ") + QString::fromStdString(appel_.duree(parle)));
     sauve_etat_appel(maintenant);
 }
 
@@ -54,7 +55,7 @@ void TForm1::start_stopClick() {
     if (!appel_.en_cours()) {
         Timer1->start();
         const horodatage maintenant = horloge_.maintenant();
-        appel_.debut(maintenant, zones_.taxe_base());
+        appel_.debut(maintenant, horloge_.ms_continues(), zones_.taxe_base());
         start_stop->setText(QStringLiteral("Fin"));
         zone->setEnabled(false);
         position(pos_modification_zone)->setEnabled(false);
@@ -109,7 +110,7 @@ void TForm1::enregistre_appel() {
 }
 
 void TForm1::Timer1Timer() {
-    heure->setText(QString::fromStdString(appel_.duree(horloge_.maintenant())));
+    heure->setText(QString::fromStdString(appel_.duree(horloge_.ms_continues())));
     heure->adjustSize();
 }
 

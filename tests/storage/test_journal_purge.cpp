@@ -18,12 +18,14 @@ const horloge_factice en_2026; // 4 March 2026
 TEST(journal_purge, conversion_des_dates) {
     EXPECT_EQ(convertit_date(" 05. 03.  2026", 2026), jours_depuis_origine(2026, 3, 5));
     EXPECT_EQ(convertit_date("29.02.24", 2026), jours_depuis_origine(2024, 2, 29));
-    for (const char* faux :
-         {"29.02.25", "31.4.2026", "5.13.2026", "5.3.2026 ", "5/3/2026", "5.3", "5.3.20x6", ""}) {
+    EXPECT_EQ(convertit_date("29.02.2000", 2026), 36585);
+    for (const char* faux : {"29.02.25", "29.02.1900", "31.4.2026", "5.13.2026", "5.3.2026 ", "5/3/2026",
+                             "5.3", "5.3.20x6", ""}) {
         EXPECT_EQ(convertit_date(faux, 2026), std::nullopt) << faux;
     }
     // Two-digit years lie in the last hundred years up to the current one.
     EXPECT_EQ(convertit_date("03.03.97", 2026), jours_depuis_origine(1997, 3, 3));
+    EXPECT_EQ(convertit_date("31.12.99", 2026), jours_depuis_origine(1999, 12, 31));
     EXPECT_EQ(convertit_date("03.03.26", 2026), jours_depuis_origine(2026, 3, 3));
     EXPECT_EQ(convertit_date("03.03.27", 2026), jours_depuis_origine(1927, 3, 3));
 }
