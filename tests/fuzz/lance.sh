@@ -1,9 +1,9 @@
 #!/bin/sh
-# Runs each fuzz target for a set time, one after the other, on the committed seeds.
+# Runs each fuzz target for a set time, one after the other, on the committed corpus.
 #   lance.sh BIN_DIR WORK_DIR SECONDS [smoke]
 # New inputs go to WORK_DIR/corpus/<target>, never into the committed corpus. A crash, a sanitizer report
 # or a failed check is saved under WORK_DIR/artefacts and fails the run once the other targets have run.
-# "smoke" starts from an empty work corpus with a fixed seed, so that a CI run is the same every time.
+# "smoke" is a fixed-seed run from an empty work corpus, so that a CI run is the same every time.
 set -eu
 bin=$1 travail=$2 secondes=$3 mode=${4:-}
 # The targets rewrite their scratch files on every input: in memory where the machine allows.
