@@ -32,11 +32,14 @@ package: build
 clean:
 	rm -rf $(BUILD_DIR)
 
-# Call-log benchmark: kalvo-journal against wc -l and a flushed copy on generated logs.
+# Benchmarks: kalvo-journal against wc -l and a flushed copy on generated logs; Kalvo's start-up (time to
+# its window, memory) against an empty Qt window, under Xvfb.
 .PHONY: bench
 bench: configure
-	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere
+	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere kalvo kalvo-fenetre-vide \
+		kalvo-mesure-demarrage
 	sh bench/journal.sh $(BUILD_DIR)/bin
+	sh bench/demarrage.sh $(BUILD_DIR)/bin
 
 # Fuzzing of the core's parsers with libFuzzer, ASan and UBSan: a clang project of its own, no Qt.
 # `make fuzz` runs each target FUZZ_SECONDS; `make fuzz-smoke` a short, fixed-seed run for CI.

@@ -28,7 +28,7 @@ void prepare_application(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("kalvo"));
     // Names the installed desktop entry, so that a Wayland desktop finds the window's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("ch.kalvo.Kalvo"));
-    // Fusion draws the pop-up menu's default item in bold, as the classic menus do.
+    // Fusion draws the pop-up menu's default item in bold, as Windows menus do.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont police = QApplication::font();
     // MS Sans Serif 8 points at 96 dpi is 11 pixels high; where it is missing a metric-alike sans serif
@@ -80,13 +80,21 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
     const arret_propre arret;
 
     auto principale = std::make_unique<TForm1>(horloge);
-    auto a_propos = std::make_unique<TAboutBox>();
-    auto tarifs = std::make_unique<TTarifs_dlg>();
-    auto ajout_zone = std::make_unique<TAjout_zone>();
-    auto rapport = std::make_unique<Tvisualisation>(horloge);
-
     principale->show();
-    const icone_notification notification(principale.get());
+    // The hidden windows, in their fixed order, and the tray icon come at the first turn of the message loop,
+    // so that the main window shows without waiting for them (the menu's commands do nothing until then).
+    std::unique_ptr<TAboutBox> a_propos;
+    std::unique_ptr<TTarifs_dlg> tarifs;
+    std::unique_ptr<TAjout_zone> ajout_zone;
+    std::unique_ptr<Tvisualisation> rapport;
+    std::unique_ptr<icone_notification> notification;
+    QTimer::singleShot(0, principale.get(), [&] {
+        a_propos = std::make_unique<TAboutBox>();
+        tarifs = std::make_unique<TTarifs_dlg>();
+        ajout_zone = std::make_unique<TAjout_zone>();
+        rapport = std::make_unique<Tvisualisation>(horloge);
+        notification = std::make_unique<icone_notification>(principale.get());
+    });
     if (!reprise.isEmpty()) {
         QTimer::singleShot(0, principale.get(), [reprise] { message(reprise); });
     }

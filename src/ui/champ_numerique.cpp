@@ -1,292 +1,147 @@
 #include "ui/champ_numerique.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QKeyEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
-#include <QLocale>
-#include <QPainter>
-#include <QStyleOptionButton>
-#include <QTimerEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QSignalBlocker>
+#include <QStyleOptionSpinBox>
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 
-constexpr int largeur_fleches = 15;
-constexpr int delai_repetition_ms = 400;
-constexpr int intervalle_repetition_ms = 100;
+// QAbstractSpinBox takes the delays of a held arrow from the style; these are a Windows spin button's.
+class style_repetition : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint indice, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* retour) const override {
+        switch (indice) {
+        case SH_SpinBox_ClickAutoRepeatThreshold:
+            return 400;
+        case SH_SpinBox_ClickAutoRepeatRate:
+            return 100;
+        default:
+            return QProxyStyle::styleHint(indice, option, widget, retour);
+        }
+    }
+};
+
+// One for every field, over the application's style.
+QStyle* style_champs() {
+    static QPointer<QStyle> style;
+    if (style == nullptr) {
+        style = new style_repetition(QApplication::style()->name());
+        style->setParent(qApp);
+    }
+    return style;
+}
 
 // An optional sign then ASCII digits. A number too long even for 64 bits keeps its sign: it lies beyond any
 // bound, so it must still read as the nearer bound, not as a non-number.
 std::optional<qint64> lit_entier(const QString& texte) {
-    qsizetype debut = 0;
-    bool negatif = false;
-    if (!texte.isEmpty() && (texte.front() == u'+' || texte.front() == u'-')) {
-        negatif = texte.front() == u'-';
-        debut = 1;
-    }
-    if (debut == texte.size()) {
+    const qsizetype debut = texte.startsWith(u'+') || texte.startsWith(u'-') ? 1 : 0;
+    if (debut == texte.size() ||
+        !std::all_of(texte.begin() + debut, texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         return std::nullopt;
-    }
-    for (qsizetype i = debut; i < texte.size(); ++i) {
-        if (texte[i] < u'0' || texte[i] > u'9') {
-            return std::nullopt;
-        }
     }
     bool ok = false;
     const qint64 nombre = texte.toLongLong(&ok);
     if (ok) {
         return nombre;
     }
-    return negatif ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    return texte.startsWith(u'-') ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
 }
-
-// One arrow of the pair. It never takes the focus, which stays in the line edit as in a Windows spin edit.
-class bouton_fleche : public QAbstractButton {
-public:
-    bouton_fleche(Qt::ArrowType fleche, QWidget* parent) : QAbstractButton(parent), fleche_(fleche) {
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter peintre(this);
-        QStyleOptionButton panneau;
-        panneau.initFrom(this);
-        panneau.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-        style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &panneau, &peintre, this);
-
-        QStyleOption fleche;
-        fleche.initFrom(this);
-        // The arrow moves by a pixel while pressed, as on a classic push button.
-        const int decalage = isDown() ? 1 : 0;
-        fleche.rect = rect().adjusted(3 + decalage, 2 + decalage, -3 + decalage, -2 + decalage);
-        const auto primitive =
-            fleche_ == Qt::UpArrow ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown;
-        style()->drawPrimitive(primitive, &fleche, &peintre, this);
-    }
-
-private:
-    Qt::ArrowType fleche_;
-};
 
 } // namespace
 
-champ_numerique::champ_numerique(QWidget* parent)
-    : QWidget(parent), edition_(new QLineEdit(this)), haut_(new bouton_fleche(Qt::UpArrow, this)),
-      bas_(new bouton_fleche(Qt::DownArrow, this)) {
-    edition_->setObjectName(QStringLiteral("edition"));
-    haut_->setObjectName(QStringLiteral("haut"));
-    bas_->setObjectName(QStringLiteral("bas"));
-    haut_->setAccessibleName(tr("Augmenter"));
-    bas_->setAccessibleName(tr("Diminuer"));
-
-    // The arrows sit inside the line edit's frame; the text must stop before them.
-    edition_->setTextMargins(0, 0, largeur_fleches, 0);
-    haut_->raise();
-    bas_->raise();
-
-    // A click on an arrow, which takes no focus, gives it to the nearest parent that does: this field, hence
-    // the line edit. So another field left with a number out of range corrects it, as in any dialog.
-    setFocusProxy(edition_);
-    setFocusPolicy(edition_->focusPolicy());
-    edition_->installEventFilter(this);
-    haut_->installEventFilter(this);
-    bas_->installEventFilter(this);
-
-    connect(edition_, &QLineEdit::textChanged, this, &champ_numerique::texte_modifie);
-    connect(haut_, &QAbstractButton::pressed, this, [this] { bouton_enfonce(1); });
-    connect(bas_, &QAbstractButton::pressed, this, [this] { bouton_enfonce(-1); });
-    connect(haut_, &QAbstractButton::released, this, &champ_numerique::bouton_relache);
-    connect(bas_, &QAbstractButton::released, this, &champ_numerique::bouton_relache);
-    connect(haut_, &QAbstractButton::clicked, this, [this] { bouton_clique(1); });
-    connect(bas_, &QAbstractButton::clicked, this, [this] { bouton_clique(-1); });
-
-    fixe_valeur(minimum_);
-    place_enfants();
-}
-
-void champ_numerique::fixe_minimum(int minimum) {
-    fixe_bornes(minimum, std::max(minimum, maximum_));
-}
-
-void champ_numerique::fixe_maximum(int maximum) {
-    fixe_bornes(std::min(minimum_, maximum), maximum);
-}
-
-void champ_numerique::fixe_bornes(int minimum, int maximum) {
-    minimum_ = minimum;
-    maximum_ = std::max(minimum, maximum);
-}
-
-void champ_numerique::fixe_pas(int pas) {
-    pas_ = std::max(1, pas);
-}
-
-int champ_numerique::valeur() const {
-    const auto nombre = lit_entier(edition_->text());
-    if (!nombre) {
-        return minimum_;
-    }
-    return static_cast<int>(std::clamp<qint64>(*nombre, minimum_, maximum_));
-}
-
-void champ_numerique::fixe_valeur(int valeur) {
-    edition_->setText(QString::number(std::clamp(valeur, minimum_, maximum_)));
-}
-
-QString champ_numerique::texte() const {
-    return edition_->text();
+champ_numerique::champ_numerique(QWidget* parent) : QSpinBox(parent) {
+    setStyle(style_champs());
+    // The line edit refuses what validate() finds invalid; QSpinBox does it silently.
+    connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
+        QApplication::beep();
+        emit caractere_refuse();
+    });
+    // Typing changes the line edit's text; a step or a value set changes it with the line edit's signals
+    // blocked, and QSpinBox tells it instead.
+    connect(lineEdit(), &QLineEdit::textChanged, this, &champ_numerique::texte_modifie);
+    connect(this, &QSpinBox::textChanged, this, &champ_numerique::texte_modifie);
 }
 
 void champ_numerique::fixe_texte(const QString& texte) {
-    edition_->setText(texte);
-}
-
-void champ_numerique::monte() {
-    avance(1);
-}
-
-void champ_numerique::descend() {
-    avance(-1);
+    lineEdit()->setText(texte);
 }
 
 void champ_numerique::setAccessibleName(const QString& nom) {
-    QWidget::setAccessibleName(nom);
-    edition_->setAccessibleName(nom);
+    QSpinBox::setAccessibleName(nom);
+    lineEdit()->setAccessibleName(nom);
 }
 
-QSize champ_numerique::sizeHint() const {
-    const int chiffres = fontMetrics().horizontalAdvance(QStringLiteral("00000"));
-    return {chiffres + largeur_fleches + 12, edition_->sizeHint().height()};
-}
-
-QSize champ_numerique::minimumSizeHint() const {
-    return {largeur_fleches + 16, edition_->minimumSizeHint().height()};
-}
-
-bool champ_numerique::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == edition_) {
-        if (evenement->type() == QEvent::KeyPress) {
-            auto* touche = static_cast<QKeyEvent*>(evenement);
-            const bool modifie =
-                touche->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-            if (!modifie && (touche->key() == Qt::Key_Up || touche->key() == Qt::Key_Down)) {
-                avance(touche->key() == Qt::Key_Up ? 1 : -1);
-                return true;
-            }
-            if (touche_refusee(*touche)) {
-                QApplication::beep();
-                emit caractere_refuse();
-                return true;
-            }
-        } else if (evenement->type() == QEvent::FocusOut) {
-            // A context menu of the line edit takes the focus only for a moment.
-            if (static_cast<QFocusEvent*>(evenement)->reason() != Qt::PopupFocusReason) {
-                corrige_hors_bornes();
-            }
-        }
-    } else if ((objet == haut_ || objet == bas_) && evenement->type() == QEvent::MouseButtonPress) {
-        // A new press; moving off the arrow and back while held does not start one.
-        a_repete_ = false;
-    }
-    return QWidget::eventFilter(objet, evenement);
-}
-
-// Keys sent to the field itself (a test, a caller) go where typed keys go. Calling the line edit's event()
-// directly, not sendEvent(), lets an ignored key (Enter for the default button) travel up from here.
-void champ_numerique::keyPressEvent(QKeyEvent* evenement) {
-    if (!eventFilter(edition_, evenement)) {
-        static_cast<QObject*>(edition_)->event(evenement);
-    }
-}
-
-void champ_numerique::keyReleaseEvent(QKeyEvent* evenement) {
-    static_cast<QObject*>(edition_)->event(evenement);
-}
-
-void champ_numerique::resizeEvent(QResizeEvent*) {
-    place_enfants();
-}
-
-void champ_numerique::timerEvent(QTimerEvent* evenement) {
-    if (evenement->timerId() != repetition_.timerId()) {
-        QWidget::timerEvent(evenement);
-        return;
-    }
-    const QAbstractButton* bouton = sens_repete_ > 0 ? haut_ : bas_;
-    if (!bouton->isDown()) {
-        repetition_.stop();
-        return;
-    }
-    a_repete_ = true;
-    avance(sens_repete_);
-    repetition_.start(intervalle_repetition_ms, this);
-}
-
-void champ_numerique::changeEvent(QEvent* evenement) {
-    if (evenement->type() == QEvent::EnabledChange && !isEnabled()) {
-        repetition_.stop();
-    }
-    QWidget::changeEvent(evenement);
-}
-
-void champ_numerique::place_enfants() {
-    edition_->setGeometry(rect());
-    const int cadre = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edition_);
-    const QRect interieur = rect().adjusted(cadre, cadre, -cadre, -cadre);
-    const int gauche = interieur.right() + 1 - largeur_fleches;
-    const int moitie = interieur.height() / 2;
-    haut_->setGeometry(gauche, interieur.top(), largeur_fleches, moitie);
-    bas_->setGeometry(gauche, interieur.top() + moitie, largeur_fleches, interieur.height() - moitie);
-}
-
-void champ_numerique::bouton_enfonce(int sens) {
-    sens_repete_ = sens;
-    repetition_.start(delai_repetition_ms, this);
-}
-
-void champ_numerique::bouton_relache() {
-    repetition_.stop();
-}
-
-void champ_numerique::bouton_clique(int sens) {
-    // Once a held arrow has repeated, the release only ends the repetition.
-    if (!a_repete_) {
-        avance(sens);
-    }
-}
-
-void champ_numerique::avance(int sens) {
-    const qint64 suivante = qint64{valeur()} + qint64{sens} * pas_;
-    fixe_valeur(static_cast<int>(std::clamp<qint64>(suivante, minimum_, maximum_)));
-}
-
-// Only what can make up a number is typed; anything else printable is refused, control keys and shortcuts
-// pass.
-bool champ_numerique::touche_refusee(const QKeyEvent& touche) const {
-    if (touche.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
-        return false;
-    }
+// Only what can make up a number is typed, also a decimal separator. Any such text is acceptable: it reads
+// as a value within the range (valueFromText), so the field's value always follows its text.
+QValidator::State champ_numerique::validate(QString& texte, int&) const {
     const QString decimale = locale().decimalPoint();
-    for (const QChar c : touche.text()) {
-        if (!c.isPrint()) {
-            continue;
-        }
-        const bool permis = (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.' || c == u',' ||
-                            decimale.contains(c);
-        if (!permis) {
-            return true;
-        }
-    }
-    return false;
+    const bool permis = std::all_of(texte.cbegin(), texte.cend(), [&decimale](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.' || c == u',' ||
+               decimale.contains(c);
+    });
+    return permis ? QValidator::Acceptable : QValidator::Invalid;
 }
 
-void champ_numerique::corrige_hors_bornes() {
-    const auto nombre = lit_entier(edition_->text());
-    if (nombre && (*nombre < minimum_ || *nombre > maximum_)) {
-        fixe_valeur(valeur());
+int champ_numerique::valueFromText(const QString& texte) const {
+    const auto nombre = lit_entier(texte);
+    return nombre ? static_cast<int>(std::clamp<qint64>(*nombre, minimum(), maximum())) : minimum();
+}
+
+// Plain ASCII digits whatever the locale, so that the text can be typed back.
+QString champ_numerique::textFromValue(int valeur) const {
+    return QString::number(valeur);
+}
+
+// On leaving, QSpinBox shows the value its text reads as. A number outside the range is so corrected, but
+// a text that is not a number is left for the user to fix (it reads as the minimum meanwhile).
+void champ_numerique::focusOutEvent(QFocusEvent* evenement) {
+    const QString texte = text();
+    QSpinBox::focusOutEvent(evenement);
+    if (!lit_entier(texte)) {
+        const QSignalBlocker bloque(lineEdit());
+        lineEdit()->setText(texte);
     }
+}
+
+// QSpinBox steps as an arrow is pressed; here a click steps at the release over the same arrow, and a held
+// arrow only repeats (QSpinBox's timers, delays from the style).
+void champ_numerique::mousePressEvent(QMouseEvent* evenement) {
+    presse_en_cours_ = true;
+    QSpinBox::mousePressEvent(evenement);
+    presse_en_cours_ = false;
+}
+
+void champ_numerique::stepBy(int pas) {
+    if (presse_en_cours_) {
+        pas_retenu_ = pas;
+        return;
+    }
+    pas_retenu_ = 0;
+    QSpinBox::stepBy(pas);
+}
+
+void champ_numerique::mouseReleaseEvent(QMouseEvent* evenement) {
+    const int pas = std::exchange(pas_retenu_, 0);
+    QSpinBox::mouseReleaseEvent(evenement);
+    const QStyle::SubControl fleche = fleche_sous(evenement->position().toPoint());
+    if ((pas > 0 && fleche == QStyle::SC_SpinBoxUp) || (pas < 0 && fleche == QStyle::SC_SpinBoxDown)) {
+        QSpinBox::stepBy(pas);
+    }
+}
+
+QStyle::SubControl champ_numerique::fleche_sous(const QPoint& point) const {
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    return style()->hitTestComplexControl(QStyle::CC_SpinBox, &option, point, this);
 }

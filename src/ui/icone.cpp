@@ -1,8 +1,10 @@
 #include "icone.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 // data/icones/ch.kalvo.Kalvo.svg repeats this drawing for the desktop's icon theme: change both together.
 QPixmap dessine_icone(int taille, qreal echelle) {
@@ -52,10 +54,24 @@ QPixmap dessine_icone(int taille, qreal echelle) {
     return image;
 }
 
-QIcon icone_kalvo() {
-    QIcon icone;
-    for (int taille : {16, 24, 32, 48, 64, 128, 256}) {
-        icone.addPixmap(dessine_icone(taille));
+namespace {
+
+// Draws the icon at the size asked when it is asked: nothing before a window, the tray or the desktop needs
+// it, and only the sizes they need.
+class moteur_icone final : public QIconEngine {
+public:
+    QPixmap pixmap(const QSize& taille, QIcon::Mode, QIcon::State) override {
+        return dessine_icone(std::min(taille.width(), taille.height()));
     }
-    return icone;
+    void paint(QPainter* peintre, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const int cote = std::min(rect.width(), rect.height());
+        peintre->drawPixmap(rect, dessine_icone(cote, peintre->device()->devicePixelRatio()));
+    }
+    QIconEngine* clone() const override { return new moteur_icone; }
+};
+
+} // namespace
+
+QIcon icone_kalvo() {
+    return QIcon(new moteur_icone);
 }
