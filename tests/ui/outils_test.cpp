@@ -50,3 +50,19 @@ void prepare_tests() {
     gestionnaire_qtest = qInstallMessageHandler(filtre_messages);
     prepare_application(*qApp);
 }
+
+void clique(QWidget* cible, Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint ou) {
+    QWidget* fenetre = cible->window();
+    const QPoint point = cible->mapTo(fenetre, ou.isNull() ? cible->rect().center() : ou);
+    QTest::mouseClick(fenetre->windowHandle(), bouton, modificateurs, point);
+}
+
+void touche(int touche, Qt::KeyboardModifiers modificateurs) {
+    QVERIFY(QApplication::focusWidget() != nullptr);
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);
+}
+
+void tape(const QString& texte) {
+    QVERIFY(QApplication::focusWidget() != nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), texte);
+}

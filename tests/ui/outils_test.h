@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QPair>
+#include <QPoint>
 #include <QString>
 #include <memory>
 
@@ -51,3 +52,10 @@ struct banc_principal {
 
 // The style and font of the program, for every window test.
 void prepare_tests();
+
+// Input where the user's arrives: a click goes to the top-level window at the place of the target, which
+// hands it to whatever lies there; keys go to the widget that has the focus.
+void clique(QWidget* cible, Qt::MouseButton bouton = Qt::LeftButton, Qt::KeyboardModifiers modificateurs = {},
+            QPoint ou = {});
+void touche(int touche, Qt::KeyboardModifiers modificateurs = {});
+void tape(const QString& texte);

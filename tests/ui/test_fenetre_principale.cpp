@@ -40,7 +40,7 @@ private slots:
     void init() {
         banc_ = std::make_unique<banc_principal>();
         f().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f()));
+        QVERIFY(QTest::qWaitForWindowActive(&f()));
     }
 
     void cleanup() { banc_.reset(); }
@@ -205,43 +205,45 @@ private slots:
                  QStringLiteral("Le fichier d'enregistrement des taxes n'a pas pu être effacé."));
     }
 
+    // Return and keypad Enter as the keyboard delivers them, after a click on the field.
     void historique_des_motifs() {
+        clique(f().memento);
+        QVERIFY(f().memento->hasFocus());
         tape(QStringLiteral("Bureau"));
-        entree();
+        touche(Qt::Key_Return);
         QCOMPARE(historique(), QStringList{QStringLiteral("Bureau")});
         QCOMPARE(f().memento->lineEdit()->selectedText(), QStringLiteral("Bureau"));
-        entree(); // the whole text is selected: nothing is added
+        touche(Qt::Key_Enter, Qt::KeypadModifier); // the whole text is selected: nothing is added
         QCOMPARE(historique().size(), 1);
 
-        f().memento->lineEdit()->clear();
-        entree(); // an empty field adds nothing
-        QCOMPARE(historique().size(), 1);
-
-        tape(QStringLiteral("bureau"));
-        f().memento->lineEdit()->setSelection(0, 3); // part of the text selected: the whole text goes in
-        entree();
+        tape(QStringLiteral("bureau")); // replaces the selection
+        for (int i = 0; i < 3; ++i) {
+            touche(Qt::Key_Left, Qt::ShiftModifier);
+        }
+        touche(Qt::Key_Enter, Qt::KeypadModifier); // part of the text selected: the whole text goes in
         QCOMPARE(historique(), (QStringList{QStringLiteral("bureau"), QStringLiteral("Bureau")}));
         QCOMPARE(f().memento->currentText(), QStringLiteral("bureau"));
+        touche(Qt::Key_Backspace);
+        touche(Qt::Key_Return); // an empty field adds nothing
+        QCOMPARE(historique().size(), 2);
 
-        tape(QStringLiteral("Bureau")); // a copy of an entry goes on top again
-        entree();
-        QCOMPARE(historique().first(), QStringLiteral("Bureau"));
-        QCOMPARE(historique().size(), 3);
-    }
+        touche(Qt::Key_Down); // an entry picked from the list stands selected: Enter adds it not again
+        QCOMPARE(f().memento->currentText(), QStringLiteral("Bureau"));
+        touche(Qt::Key_Return);
+        QCOMPARE(historique().size(), 2);
 
-    void historique_limite_a_quinze() {
-        for (int i = 1; i <= 15; ++i) {
+        // Copies go on top too; past fifteen entries the oldest goes.
+        for (int i = 1; i <= 14; ++i) {
             tape(QStringLiteral("m%1").arg(i));
-            entree();
+            touche(Qt::Key_Return);
         }
-        // Pick the oldest entry, change it, and add it: the oldest is dropped, the typed text stays.
-        f().memento->setCurrentIndex(14);
-        f().memento->lineEdit()->setText(QStringLiteral("nouveau"));
-        entree();
         QCOMPARE(historique().size(), 15);
-        QCOMPARE(historique().first(), QStringLiteral("nouveau"));
-        QCOMPARE(historique().last(), QStringLiteral("m2"));
-        QCOMPARE(f().memento->currentText(), QStringLiteral("nouveau"));
+        QCOMPARE(historique().first(), QStringLiteral("m14"));
+        QCOMPARE(historique().last(), QStringLiteral("bureau"));
+        tape(QStringLiteral("m14"));
+        touche(Qt::Key_Return);
+        QCOMPARE(historique().mid(0, 2), (QStringList{QStringLiteral("m14"), QStringLiteral("m14")}));
+        QCOMPARE(historique().last(), QStringLiteral("m1"));
     }
 
     void historique_et_periode_survivent_a_un_redemarrage() {
