@@ -1,72 +1,14 @@
 #!/bin/sh
 # The real program killed or stopped during a call loses nothing; a second one does not start beside it.
 # Usage: test_arret_brutal.sh PATH_TO_KALVO (starts its own Xvfb when no DISPLAY is set)
-set -u
 kalvo=$1
-dossier=$(mktemp -d)
-export XDG_DATA_HOME="$dossier"
-# Real windows on the X server, whatever the other tests asked for.
-export QT_QPA_PLATFORM=xcb
-donnees="$dossier/kalvo"
-echecs=0
-pid=""
-xvfb=""
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$dossier"' EXIT
-
-echec() {
-    echo "ÉCHEC: $*"
-    echecs=$((echecs + 1))
-}
-
-# attend CONDITION: polls for up to ten seconds.
-attend() {
-    i=0
-    while ! eval "$1"; do
-        i=$((i + 1))
-        [ "$i" -gt 100 ] && return 1
-        sleep 0.1
-    done
-}
-
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/dev/null &
-    xvfb=$!
-    attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas"; exit 1; }
-    DISPLAY=":$(cat "$dossier/affichage")"
-    export DISPLAY
-fi
-
-fenetre=""
-lance() {
-    "$kalvo" 2>>"$dossier/stderr" &
-    pid=$!
-    fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarif' | head -n 1)
-}
-
-# "Début" and "Fin" are the same button, 112 + 48 and 48 + 12 pixels into the main window.
-clic_debut_fin() {
-    eval "$(xdotool getwindowgeometry --shell "$fenetre")"
-    xdotool mousemove $((X + 160)) $((Y + 60)) click 1
-}
-
-# boite PID: the message box of that process (titled exactly "Kalvo"; xdotool's search ignores case and
-# the main window is called "kalvo" for a moment when it appears).
-boite() {
-    for w in $(xdotool search --onlyvisible --pid "$1" --name . 2>/dev/null); do
-        if [ "$(xdotool getwindowname "$w")" = "Kalvo" ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
+. "$(dirname "$0")/commun.sh"
 
 montant() {
     sed -n 's/^Montant de la facture : \(.*\) FS\r$/\1/p' "$1" | tail -n 1
 }
 
 # One unit per tenth of a second, so every tick charges.
-mkdir -p "$donnees"
 printf '[Tarifs]\r\nDur\351e local normal=1\r\nDur\351e local r\351duit=1\r\n' > "$donnees/Kalvo.ini"
 
 # 1. A second Kalvo on the same data says so and ends.
@@ -106,24 +48,14 @@ fi
 clic_debut_fin
 attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
 xdotool click 3 key Up Return # the pop-up menu's last item: the about box
-timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^A propos de' >/dev/null ||
+fenetre_nommee '^A propos de' >/dev/null ||
     echec "la boîte A propos ne s'est pas ouverte"
 avant=$(date +%H:%M:%S)
-kill -TERM "$pid"
-wait "$pid"
-code=$?
+arrete
 apres=$(date +%H:%M:%S)
-pid=""
-[ "$code" -eq 0 ] || echec "arrêt par SIGTERM: code $code"
 [ "$(grep -c '^Fin de l' "$donnees/sauve.tax")" -eq 2 ] || echec "l'appel arrêté par SIGTERM manque au journal"
 tail -n 5 "$donnees/sauve.tax" | LC_ALL=C grep -q -E "^Fin de l'appel .* ($avant|$apres)"$(printf '\r') ||
     echec "la fin de l'appel n'est pas le moment du signal"
 [ -f "$donnees/appel_en_cours.tax" ] && echec "le fichier de l'appel en cours est resté après SIGTERM"
 grep -q "^Mise $(printf '\340') jour=1000" "$donnees/Kalvo.ini" || echec "les réglages n'ont pas été sauvés"
-
-if [ "$echecs" -ne 0 ]; then
-    cat "$dossier/stderr"
-    echo "0 passed, $echecs failed"
-    exit 1
-fi
-echo "3 passed, 0 failed"
+bilan 3
