@@ -28,7 +28,7 @@ void prepare_application(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("kalvo"));
     // Names the installed desktop entry, so that a Wayland desktop finds the window's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("ch.kalvo.Kalvo"));
-    // Fusion draws the pop-up menu's default item in bold, as the classic menus do.
+    // Fusion draws the pop-up menu's default item in bold.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont police = QApplication::font();
     // MS Sans Serif 8 points at 96 dpi is 11 pixels high; where it is missing a metric-alike sans serif

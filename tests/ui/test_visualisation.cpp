@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
@@ -21,7 +22,11 @@ class test_visualisation : public QObject {
     }
     void montre() {
         fenetre_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(fenetre_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(fenetre_.get()));
+    }
+    void clique_motif(int ligne, Qt::KeyboardModifiers modificateurs = {}) {
+        const QRect place = v().motifs->visualItemRect(v().motifs->item(ligne));
+        clique(v().motifs->viewport(), Qt::LeftButton, modificateurs, place.center());
     }
 
 private slots:
@@ -42,20 +47,31 @@ private slots:
         ecrit(3, "", 100);
         ecrit(4, "bureau", 5);
         montre();
-        QCOMPARE(v().jour->valeur(), 5);
-        QCOMPARE(v().mois->valeur(), 3);
-        QCOMPARE(v().annee->valeur(), 2026);
+        QCOMPARE(QList<int>({v().jour->valeur(), v().mois->valeur(), v().annee->valeur()}),
+                 QList<int>({5, 3, 2026}));
         QCOMPARE(v().motifs->count(), 2);
         QCOMPARE(v().motifs->item(0)->text(), QStringLiteral("Bureau"));
         QCOMPARE(v().motifs->item(1)->text(), QStringLiteral("<<motif non-spécifié>>"));
         QVERIFY(v().valeur_totale->text().isEmpty());
 
-        v().motifs->item(0)->setSelected(true);
+        clique_motif(0);
         QCOMPARE(v().valeur_totale->text(), QStringLiteral("2,55"));
-        v().motifs->item(1)->setSelected(true);
+        clique_motif(1, Qt::ControlModifier);
         QCOMPARE(v().valeur_totale->text(), QStringLiteral("3,55"));
-        v().motifs->clearSelection();
+        clique_motif(0, Qt::ControlModifier);
+        clique_motif(1, Qt::ControlModifier);
         QCOMPARE(v().valeur_totale->text(), QStringLiteral("0,0"));
+    }
+
+    // As a list box: eight rows show, and a long reason is cut at the edge rather than scrolled to.
+    void liste_sans_barre_de_defilement_horizontale() {
+        ecrit(3, "Assurance maladie compl\351mentaire et accidents", 10);
+        for (int i = 1; i < 10; ++i) {
+            ecrit(3, "m" + std::to_string(i), 10);
+        }
+        montre();
+        QVERIFY(!v().motifs->horizontalScrollBar()->isVisible());
+        QVERIFY(v().motifs->visualItemRect(v().motifs->item(7)).top() < v().motifs->viewport()->height());
     }
 
     void suppression_une_fois_par_date() {
@@ -63,8 +79,7 @@ private slots:
         ecrit(5, "Neuf", 200);
         messages_interceptes messages;
         montre();
-        QVERIFY(v().BitBtn1->isEnabled());
-        QTest::mouseClick(v().BitBtn1, Qt::LeftButton);
+        clique(v().BitBtn1);
         QVERIFY(!v().BitBtn1->isEnabled());
         QVERIFY(messages.recus.isEmpty());
         // The list keeps showing the log as it was until the window is shown again.
@@ -73,7 +88,8 @@ private slots:
         QCOMPARE(apres.motifs.size(), std::size_t{1});
         QCOMPARE(apres.motifs[0].motif, texte("Neuf"));
 
-        QTest::keyClick(v().jour, Qt::Key_Down);
+        clique(v().jour);
+        touche(Qt::Key_Down);
         QVERIFY(v().BitBtn1->isEnabled());
         v().hide();
         montre();
@@ -87,7 +103,7 @@ private slots:
         montre();
         v().jour->fixe_valeur(31);
         v().mois->fixe_valeur(2);
-        v().BitBtn1Click();
+        clique(v().BitBtn1);
         QCOMPARE(messages.recus.size(), 1);
         QCOMPARE(messages.recus[0].first, genre_message::erreur);
         QCOMPARE(messages.recus[0].second, QStringLiteral("'31.2.2026' is not a valid date."));
