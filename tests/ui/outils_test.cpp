@@ -64,5 +64,8 @@ void touche(int touche, Qt::KeyboardModifiers modificateurs) {
 
 void tape(const QString& texte) {
     QVERIFY(QApplication::focusWidget() != nullptr);
-    QTest::keyClicks(QApplication::focusWidget(), texte);
+    // As a keyboard layout sends them: the character as the event's text, accented ones included.
+    for (const QChar c : texte) {
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
+    }
 }
