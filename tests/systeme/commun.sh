@@ -35,59 +35,36 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY
 fi
 
-# lance [VARIABLE=VALUE...]: starts Kalvo, with those variables, and waits for its main window.
-fenetre=""
+# visible PATTERN: the shown window of Kalvo whose title matches, if any.
+visible() {
+    xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1 | grep .
+}
+
+# lance [VARIABLE=VALUE...]: starts Kalvo, with those variables, and waits for its main window, which
+# nothing but us gives the focus: there is no window manager.
 lance() {
     env "$@" "$kalvo" 2>>"$dossier/stderr" &
     pid=$!
-    fenetre=$(timeout 20 xdotool search --all --sync --onlyvisible --pid "$pid" --name '^Tarif' | head -n 1)
-    # Without a window manager nothing gives it the focus.
-    [ -n "$fenetre" ] && xdotool windowfocus --sync "$fenetre"
+    attend 'fenetre=$(visible "^Tarif")' && xdotool windowfocus --sync "$fenetre"
 }
 
-# clic X Y [BUTTON]: a click that many pixels into the main window.
+# clic X Y [BUTTON]: a click that many pixels into the main window ("Début" / "Fin" at 160 60).
 clic() {
     eval "$(xdotool getwindowgeometry --shell "$fenetre")"
     xdotool mousemove $((X + $1)) $((Y + $2)) click "${3:-1}"
 }
 
-# "Début" and "Fin" are the same button, 112 + 48 and 48 + 12 pixels into the main window.
-clic_debut_fin() {
-    clic 160 60
-}
-
-# fenetre_nommee PATTERN: the visible window of Kalvo whose title matches, within ten seconds.
-fenetre_nommee() {
-    timeout 10 xdotool search --all --sync --onlyvisible --pid "$pid" --name "$1" | head -n 1
-}
-
-# boite PID: the message box of that process (titled exactly "Kalvo"; xdotool's search ignores case and
-# the main window is called "kalvo" for a moment when it appears).
-boite() {
-    for w in $(xdotool search --onlyvisible --pid "$1" --name . 2>/dev/null); do
-        if [ "$(xdotool getwindowname "$w")" = "Kalvo" ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# arrete: stops Kalvo as closing its window does (there is no window manager to close it) and waits.
+# arrete: stops Kalvo as closing its window does (SIGTERM; no window manager closes it) and waits.
 arrete() {
     kill -TERM "$pid"
-    wait "$pid"
-    code=$?
+    wait "$pid" || echec "arrêt: code $?"
     pid=""
-    [ "$code" -eq 0 ] || echec "arrêt: code $code"
 }
 
 # bilan GROUPS: the closing line, and the exit code.
 bilan() {
-    if [ "$echecs" -ne 0 ]; then
-        cat "$dossier/stderr"
-        echo "0 passed, $echecs failed"
-        exit 1
-    fi
-    echo "$1 passed, 0 failed"
+    [ "$echecs" -eq 0 ] && echo "$1 passed, 0 failed" && exit 0
+    cat "$dossier/stderr"
+    echo "0 passed, $echecs failed"
+    exit 1
 }

@@ -4,6 +4,15 @@
 kalvo=$1
 . "$(dirname "$0")/commun.sh"
 
+# boite PID: the message box of that process (titled exactly "Kalvo"; xdotool's search ignores case and
+# the main window is called "kalvo" for a moment when it appears).
+boite() {
+    for w in $(xdotool search --onlyvisible --pid "$1" --name . 2>/dev/null); do
+        [ "$(xdotool getwindowname "$w")" = "Kalvo" ] && echo "$w" && return 0
+    done
+    return 1
+}
+
 montant() {
     sed -n 's/^Montant de la facture : \(.*\) FS\r$/\1/p' "$1" | tail -n 1
 }
@@ -24,7 +33,7 @@ wait "$second"
 kill "$chien" 2>/dev/null
 
 # 2. SIGKILL during a call: the next start appends the call as it stood at its last tick.
-clic_debut_fin
+clic 160 60
 attend '[ -n "$(montant "$donnees/appel_en_cours.tax" 2>/dev/null | grep -v "^0,20$")" ]' ||
     echec "aucun tick sauvegardé"
 kill -STOP "$pid"
@@ -39,17 +48,13 @@ cmp -s "$donnees/sauve.tax" "$dossier/dernier_tick" || echec "le journal ne tien
 
 # 3. SIGTERM during a call while a dialog is open: the call ends at the signal, is recorded, and the
 # settings are saved.
-if attend 'id_boite=$(boite "$pid")'; then
-    xdotool windowfocus --sync "$id_boite" key Return
-    attend '! boite "$pid" >/dev/null' || echec "le message de la reprise ne se ferme pas"
-else
-    echec "la reprise n'a rien dit"
-fi
-clic_debut_fin
+attend 'id_boite=$(boite "$pid")' || echec "la reprise n'a rien dit"
+xdotool windowfocus --sync "$id_boite" key Return
+attend '! boite "$pid" >/dev/null' || echec "le message de la reprise ne se ferme pas"
+clic 160 60
 attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
 xdotool click 3 key Up Return # the pop-up menu's last item: the about box
-fenetre_nommee '^A propos de' >/dev/null ||
-    echec "la boîte A propos ne s'est pas ouverte"
+attend 'visible "^A propos de" >/dev/null' || echec "la boîte A propos ne s'est pas ouverte"
 avant=$(date +%H:%M:%S)
 arrete
 apres=$(date +%H:%M:%S)

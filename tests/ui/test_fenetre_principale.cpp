@@ -1,13 +1,16 @@
 #include "groupe_radio.h"
+#include "icone_notification.h"
 #include "outils_test.h"
+#include "placement.h"
 #include "titre_application.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -28,9 +31,9 @@ class test_fenetre_principale : public QObject {
         }
         return l;
     }
-    void montre() {
-        f().show();
-        QVERIFY(QTest::qWaitForWindowActive(&f()));
+    void tick(int secondes) {
+        banc_->horloge.avance_s(secondes);
+        f().horlogeTimer();
     }
 
 private slots:
@@ -38,40 +41,28 @@ private slots:
 
     void init() {
         banc_ = std::make_unique<banc_principal>();
-        montre();
+        f().show();
+        QVERIFY(QTest::qWaitForWindowActive(&f()));
     }
 
     void cleanup() { banc_.reset(); }
 
-    void demarrage_puis_premiere_fermeture() {
+    void demarrage() {
         QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,0 FS"));
         QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
-        QCOMPARE(f().zone->nombre(), 3);
         QCOMPARE(f().zone->index(), 0);
         QCOMPARE(f().taux->text(), QStringLiteral("Tarif Normal"));
         QCOMPARE(f().PopupMenu1->defaultAction(), f().position(TForm1::pos_effacement));
-        QVERIFY(actif(TForm1::pos_ajout_zone) && !actif(TForm1::pos_modification_zone));
-        // The history is empty: no "Memento"; the tariffs are only written by their dialog.
-        banc_->fenetre.reset();
-        QCOMPARE(banc_->donnees.lit(QStringLiteral("Kalvo.ini")),
-                 QByteArray("[Divers]\r\nMise \xE0 jour=1000\r\n[Ajouts]\r\nNombre d'ajouts=0\r\n"));
+        QVERIFY(actif(TForm1::pos_ajout_zone) && !actif(TForm1::pos_modification_zone) &&
+                f().N1->isChecked());
     }
 
-    void clic_droit_partout_ouvre_le_menu() {
-        // During a call the zone selector is disabled; the menu still opens over it.
-        f().start_stopClick();
-        for (QWidget* cible : {static_cast<QWidget*>(f().memento), static_cast<QWidget*>(f().start_stop),
-                               static_cast<QWidget*>(f().Label2), static_cast<QWidget*>(f().zone)}) {
-            clique(cible, Qt::RightButton, {}, QPoint(5, 5));
-            QTRY_VERIFY2(f().PopupMenu1->isVisible(), qPrintable(cible->objectName()));
-            f().PopupMenu1->hide();
-        }
-    }
-
-    void appel_complet_ecrit_au_journal_que_l_effacement_vide() {
+    // The call by the mouse, its captions, the tray icon's tooltip, the update period and the log.
+    void appel_complet_puis_effacement_du_journal() {
         messages_interceptes messages;
         f().Visualisationdescotsparmotifdappel1Click();
-        QCOMPARE(messages.recus.value(0).second, QStringLiteral("Le fichier d'enregistrement des taxes n'existe pas"));
+        QCOMPARE(messages.recus.value(0).second,
+                 QStringLiteral("Le fichier d'enregistrement des taxes n'existe pas"));
 
         clique(f().memento);
         tape(QStringLiteral("Café"));
@@ -79,64 +70,39 @@ private slots:
         QCOMPARE(f().start_stop->text(), QStringLiteral("Fin"));
         QVERIFY(!f().zone->isEnabled() && !actif(TForm1::pos_tarifs) && actif(TForm1::pos_ajout_zone));
         QVERIFY(f().horloge->isActive() && f().Timer1->isActive());
-        // No tick at the start: the caption still shows the previous charge.
-        QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,0 FS"));
-        banc_->horloge.avance_s(1);
-        f().horlogeTimer();
-        QCOMPARE(titre_application::texte(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
-        banc_->horloge.avance_s(98);
-        f().horlogeTimer();
-        f().Timer1Timer();
-        QCOMPARE(f().legende(), QStringLiteral("Tarif: 0,30 FS"));
-        QCOMPARE(f().heure->text(), QStringLiteral("00:01:39"));
+        tick(1);
+        icone_notification icone(&f());
+        QCOMPARE(icone.infobulle(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
+        QCOMPARE(icone.affichee(), QSystemTrayIcon::isSystemTrayAvailable());
+        // Minimised, the window shows the application title; the icon brings it back.
+        f().showMinimized();
+        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
+        icone.montre_fenetre();
+        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS"));
+        // The same period leaves the tick alone; another re-arms it.
+        const int tick_avant = f().horloge->timerId();
+        f().N1->trigger();
+        QCOMPARE(f().horloge->timerId(), tick_avant);
+        f().N10->trigger();
+        QVERIFY(f().horloge->remainingTime() > 9000);
+        QVERIFY(!f().N1->isChecked() && !f().N3->isChecked() && !f().N5->isChecked() && f().N10->isChecked());
 
+        tick(98);
+        f().Timer1Timer();
+        QCOMPARE(icone.infobulle(), QStringLiteral("Tarif: 0,30 FS - 00:01:39"));
+        QCOMPARE(f().heure->text(), QStringLiteral("00:01:39"));
         banc_->horloge.avance_s(101);
         clique(f().start_stop);
         QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,40 FS"));
-        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
+        QCOMPARE(icone.infobulle(), QStringLiteral("Kalvo"));
         QCOMPARE(f().start_stop->text(), QStringLiteral("Début"));
         QVERIFY(f().zone->isEnabled() && !f().horloge->isActive() && !f().Timer1->isActive());
         // Only built-in zones: position 5 stays disabled; position 7 comes back.
         QVERIFY(!actif(TForm1::pos_modification_zone) && actif(TForm1::pos_tarifs));
-        QCOMPARE(journal(), QByteArray("D\351but de l'appel      : mercredi 04.03.26 \xE0 10:00:00\r\n"
-                                       "Fin de l'appel        : mercredi 04.03.26 \xE0 10:03:20\r\n"
-                                       "Cat\xE9gorie de l'appel  : Local\r\n"
-                                       "Motif de l'appel      : Caf\xE9\r\n"
-                                       "Montant de la facture : 0,40 FS\r\n"
-                                       "-----------------------------------------\r\n"));
+        QVERIFY(journal().contains("Motif de l'appel      : Caf\xE9\r\nMontant de la facture : 0,40 FS\r\n"));
         f().Proprits1Click();
         QCOMPARE(journal(), QByteArray());
         QCOMPARE(messages.recus.size(), 1);
-    }
-
-    void titre_de_la_fenetre_reduite_est_le_titre_de_l_application() {
-        f().start_stopClick();
-        banc_->horloge.avance_s(3);
-        f().horlogeTimer();
-        f().showMinimized();
-        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS - 00:00:03"));
-        f().showNormal();
-        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS"));
-    }
-
-    void une_periode_seule_cochee_et_le_tick_rearme_si_elle_change() {
-        f().start_stopClick();
-        const int avant = f().horloge->timerId();
-        f().N1->trigger();
-        QCOMPARE(f().horloge->timerId(), avant);
-        f().N10->trigger();
-        QCOMPARE(f().horloge->interval(), 10000);
-        QVERIFY(f().horloge->remainingTime() > 9000);
-        QVERIFY(!f().N1->isChecked() && !f().N3->isChecked() && !f().N5->isChecked() && f().N10->isChecked());
-    }
-
-    void fermeture_pendant_un_appel_le_termine_et_l_ecrit_au_journal() {
-        f().start_stopClick();
-        banc_->horloge.avance_s(200);
-        banc_->fenetre.reset(); // the window is destroyed at shutdown
-        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
-        QVERIFY(journal().contains("Fin de l'appel        : mercredi 04.03.26 \xE0 10:03:20\r\n"));
-        QVERIFY(journal().contains("Montant de la facture : 0,40 FS\r\n"));
     }
 
     void un_appel_non_enregistre_est_signale() {
@@ -175,9 +141,7 @@ private slots:
         QCOMPARE(f().memento->currentText(), QStringLiteral("bureau"));
         touche(Qt::Key_Backspace);
         touche(Qt::Key_Return); // an empty field adds nothing
-        QCOMPARE(historique().size(), 2);
-
-        touche(Qt::Key_Down); // an entry picked from the list stands selected: Enter adds it not again
+        touche(Qt::Key_Down);   // an entry picked from the list stands selected: Enter adds it not again
         QCOMPARE(f().memento->currentText(), QStringLiteral("Bureau"));
         touche(Qt::Key_Return);
         QCOMPARE(historique().size(), 2);
@@ -193,18 +157,6 @@ private slots:
         touche(Qt::Key_Return);
         QCOMPARE(historique().mid(0, 2), (QStringList{QStringLiteral("m14"), QStringLiteral("m14")}));
         QCOMPARE(historique().last(), QStringLiteral("m1"));
-    }
-
-    void historique_et_periode_survivent_a_un_redemarrage() {
-        touche(Qt::Key_Tab); // from "Début" over the zones to the reason field
-        touche(Qt::Key_Tab);
-        tape(QStringLiteral("  Bureau "));
-        touche(Qt::Key_Return);
-        f().N10Click();
-        banc_->redemarre();
-        QVERIFY(f().N10->isChecked());
-        QCOMPARE(f().horloge->interval(), 10000);
-        QCOMPARE(historique(), QStringList{QStringLiteral("  Bureau ")});
     }
 
     void kalvo_ini_existant_donne_tarifs_periode_et_historique() {
@@ -228,39 +180,50 @@ private slots:
         messages_interceptes messages;
         f().start_stopClick();
         banc_->fenetre.reset();
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(messages.recus[0].first, genre_message::erreur);
-        QCOMPARE(messages.recus[0].second, QStringLiteral("Unable to write to Kalvo.ini."));
+        QCOMPARE(messages.recus.value(0),
+                 qMakePair(genre_message::erreur, QStringLiteral("Unable to write to Kalvo.ini.")));
         // The call was recorded before the settings were saved.
         QVERIFY(journal().contains("Montant de la facture : 0,20 FS\r\n"));
     }
 
     void ajout_et_suppression_de_zones() {
         f().zone->fixe_index(1);
-        f().ajoute_zone("Europe", 100, 200);
-        QCOMPARE(f().zone->height(), 121);
-        QCOMPARE(f().height(), 176);
+        for (const char* nom : {"Europe", "Monde", "Lune & Mars"}) {
+            f().ajoute_zone(nom, 10, 20);
+        }
+        QCOMPARE(f().height(), 208);
+        QCOMPARE(f().zone->height(), 153);
         QCOMPARE(f().zone->index(), 1);
         QVERIFY(actif(TForm1::pos_modification_zone));
-        f().ajoute_zone("Monde", 10, 20);
-        f().ajoute_zone("Lune & Mars", 1, 2);
         QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(),
                  QStringLiteral("Lune && Mars"));
-
-        // Deleting the selected zone in the middle selects the one that followed it.
+        // Deleting the selected zone in the middle selects the one that followed it; the last, the new last.
         f().zone->fixe_index(3);
         f().supprime_zone("europe");
-        QCOMPARE(f().zone->index(), 3);
-        QCOMPARE(f().zone->element(3), QStringLiteral("Monde"));
-        QCOMPARE(f().zones().duree_unite(3, periode::reduite), 2.0);
-        // Deleting the selected last zone selects the new last one.
+        QCOMPARE(f().zone->element(f().zone->index()), QStringLiteral("Monde"));
         f().zone->fixe_index(4);
         f().supprime_zone("Lune & Mars");
         QCOMPARE(f().zone->index(), 3);
-        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().size(), 1);
         f().supprime_zone("Monde");
         QVERIFY(!actif(TForm1::pos_modification_zone));
         QCOMPARE(f().height(), 160);
+    }
+
+    // Placed for a 96-dpi screen, a window still lies on a smaller one: moved the least, or to its top left.
+    void garde_sur_ecran() {
+        const QRect e = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize s(222, 160);
+        for (const auto& [avant, apres] :
+             {std::pair{QRect(e.topLeft() + QPoint(10, 20), s), e.topLeft() + QPoint(10, 20)},
+              std::pair{QRect(e.bottomRight() - QPoint(100, 50), s),
+                        e.bottomRight() + QPoint(1, 1) - QPoint(222, 160)},
+              std::pair{QRect(e.topLeft() - QPoint(30, 5), s), e.topLeft()},
+              std::pair{QRect(e.topLeft() + QPoint(40, 40), e.size() + QSize(100, 100)), e.topLeft()}}) {
+            QWidget fenetre;
+            fenetre.setGeometry(avant);
+            ::garde_sur_ecran(&fenetre);
+            QCOMPARE(fenetre.geometry(), QRect(apres, avant.size()));
+        }
     }
 };
 
