@@ -12,10 +12,7 @@ pid=""
 xvfb=""
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$dossier"' EXIT
 
-echec() {
-    echo "ÉCHEC: $*"
-    echecs=$((echecs + 1))
-}
+echec() { echo "ÉCHEC: $*" && echecs=$((echecs + 1)); }
 
 # attend CONDITION: polls for up to ten seconds.
 attend() {
@@ -35,9 +32,9 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY
 fi
 
-# visible PATTERN: the shown window of Kalvo whose title matches, if any.
+# visible PATTERN [PID]: the shown window of Kalvo (or of that process) whose title matches, if any.
 visible() {
-    xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1 | grep .
+    xdotool search --all --onlyvisible --pid "${2:-$pid}" --name "$1" 2>/dev/null | head -n 1 | grep .
 }
 
 # lance [VARIABLE=VALUE...]: starts Kalvo, with those variables, and waits for its main window, which
@@ -64,7 +61,5 @@ arrete() {
 # bilan GROUPS: the closing line, and the exit code.
 bilan() {
     [ "$echecs" -eq 0 ] && echo "$1 passed, 0 failed" && exit 0
-    cat "$dossier/stderr"
-    echo "0 passed, $echecs failed"
-    exit 1
+    cat "$dossier/stderr" && echo "0 passed, $echecs failed" && exit 1
 }

@@ -4,18 +4,9 @@
 kalvo=$1
 . "$(dirname "$0")/commun.sh"
 
-# boite PID: the message box of that process (titled exactly "Kalvo"; xdotool's search ignores case and
-# the main window is called "kalvo" for a moment when it appears).
-boite() {
-    for w in $(xdotool search --onlyvisible --pid "$1" --name . 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w")" = "Kalvo" ] && echo "$w" && return 0
-    done
-    return 1
-}
-
-montant() {
-    sed -n 's/^Montant de la facture : \(.*\) FS\r$/\1/p' "$1" | tail -n 1
-}
+# The message box, titled "Kalvo" (the main window is called "kalvo" only for a moment as it appears).
+boite='^Kalvo$'
+montant() { sed -n 's/^Montant de la facture : \(.*\) FS\r$/\1/p' "$1" | tail -n 1; }
 
 # One unit per tenth of a second, so every tick charges.
 printf '[Tarifs]\r\nDur\351e local normal=1\r\nDur\351e local r\351duit=1\r\n' > "$donnees/Kalvo.ini"
@@ -24,7 +15,7 @@ printf '[Tarifs]\r\nDur\351e local normal=1\r\nDur\351e local r\351duit=1\r\n' >
 lance
 "$kalvo" 2>>"$dossier/stderr" &
 second=$!
-attend 'id_boite=$(boite "$second")' || echec "la seconde instance n'a rien dit"
+attend 'id_boite=$(visible "$boite" "$second")' || echec "la seconde instance n'a rien dit"
 xdotool windowfocus --sync "$id_boite" key Return
 (sleep 10 && kill -9 "$second") 2>/dev/null &
 chien=$!
@@ -48,9 +39,9 @@ cmp -s "$donnees/sauve.tax" "$dossier/dernier_tick" || echec "le journal ne tien
 
 # 3. SIGTERM during a call while a dialog is open: the call ends at the signal, is recorded, and the
 # settings are saved.
-attend 'id_boite=$(boite "$pid")' || echec "la reprise n'a rien dit"
+attend 'id_boite=$(visible "$boite")' || echec "la reprise n'a rien dit"
 xdotool windowfocus --sync "$id_boite" key Return
-attend '! boite "$pid" >/dev/null' || echec "le message de la reprise ne se ferme pas"
+attend '! visible "$boite" >/dev/null' || echec "le message de la reprise ne se ferme pas"
 clic 160 60
 attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
 xdotool click 3 key Up Return # the pop-up menu's last item: the about box

@@ -9,13 +9,9 @@ e=$(printf '\351')
 a=$(printf '\340')
 
 # reglages: the settings file on one line, "|" for each CR LF.
-reglages() {
-    tr -d '\r' <"$donnees/Kalvo.ini" | tr '\n' '|'
-}
+reglages() { tr -d '\r' <"$donnees/Kalvo.ini" | tr '\n' '|'; }
 # fenetres: how many windows of Kalvo are shown (a drop-down list or a menu is one more).
-fenetres() {
-    xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l
-}
+fenetres() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 # tape TEXT: typed into the reason field, after a click on it.
 tape() {
     clic 120 22
@@ -26,10 +22,7 @@ tape() {
 lance
 tape Café
 seules=$(fenetres)
-xdotool key alt+Down # an empty list has no drop-down
-sleep 0.3
-[ "$(fenetres)" -eq "$seules" ] || echec "une liste vide s'ouvre"
-xdotool key Escape Return alt+Down
+xdotool key Return alt+Down
 attend '[ "$(fenetres)" -gt "$seules" ]' || echec "la liste des motifs ne s'ouvre pas après Entrée"
 xdotool key Escape
 arrete

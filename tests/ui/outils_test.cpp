@@ -7,14 +7,6 @@
 #include <QFile>
 #include <QTest>
 
-messages_interceptes::messages_interceptes() {
-    intercepte_messages([this](genre_message genre, const QString& texte) { recus.append({genre, texte}); });
-}
-
-messages_interceptes::~messages_interceptes() {
-    intercepte_messages({});
-}
-
 QString dossier_donnees_test::chemin(const QString& fichier) const {
     return QDir(QString::fromStdString(dossier_.chemin().string()))
         .filePath(QStringLiteral("kalvo/") + fichier);
@@ -49,23 +41,4 @@ void filtre_messages(QtMsgType type, const QMessageLogContext& contexte, const Q
 void prepare_tests() {
     gestionnaire_qtest = qInstallMessageHandler(filtre_messages);
     prepare_application(*qApp);
-}
-
-void clique(QWidget* cible, Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint ou) {
-    QWidget* fenetre = cible->window();
-    const QPoint point = cible->mapTo(fenetre, ou.isNull() ? cible->rect().center() : ou);
-    QTest::mouseClick(fenetre->windowHandle(), bouton, modificateurs, point);
-}
-
-void touche(int touche, Qt::KeyboardModifiers modificateurs) {
-    QVERIFY(QApplication::focusWidget() != nullptr);
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);
-}
-
-void tape(const QString& texte) {
-    QVERIFY(QApplication::focusWidget() != nullptr);
-    // As a keyboard layout sends them: the character as the event's text, accented ones included.
-    for (const QChar c : texte) {
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
-    }
 }

@@ -64,7 +64,6 @@ private slots:
             w = t->objectName() == nom ? t : w;
         }
         QMenu* menu = f_->principal.fenetre->PopupMenu1;
-        messages_interceptes messages;
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QStringList parcours;
@@ -95,7 +94,6 @@ private slots:
         }
         const auto debut = ordre.indexOf(parcours.first());
         QCOMPARE(parcours, ordre.mid(debut) + ordre.mid(0, debut + 1));
-        w->hide();
     }
 };
 
