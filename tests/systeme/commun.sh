@@ -1,5 +1,5 @@
 # Shared by the scenarios that drive the real program under a virtual X server; sourced with $kalvo set.
-# Gives a fresh data folder ($donnees), an X server of its own when no DISPLAY is set, and the helpers below.
+# Gives a fresh data folder ($donnees), an X server of its own, and the helpers below.
 set -u
 dossier=$(mktemp -d)
 export XDG_DATA_HOME="$dossier"
@@ -7,9 +7,7 @@ export XDG_DATA_HOME="$dossier"
 export QT_QPA_PLATFORM=xcb
 donnees="$dossier/kalvo"
 mkdir -p "$donnees"
-echecs=0
-pid=""
-xvfb=""
+echecs=0 pid="" xvfb=""
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$dossier"' EXIT
 
 echec() { echo "ÉCHEC: $*" && echecs=$((echecs + 1)); }
@@ -17,20 +15,13 @@ echec() { echo "ÉCHEC: $*" && echecs=$((echecs + 1)); }
 # attend CONDITION: polls for up to ten seconds.
 attend() {
     i=0
-    while ! eval "$1"; do
-        i=$((i + 1))
-        [ "$i" -gt 100 ] && return 1
-        sleep 0.1
-    done
+    until eval "$1"; do [ "$((i += 1))" -gt 100 ] && return 1 || sleep 0.1; done
 }
 
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/dev/null &
-    xvfb=$!
-    attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas"; exit 1; }
-    DISPLAY=":$(cat "$dossier/affichage")"
-    export DISPLAY
-fi
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/dev/null &
+xvfb=$!
+attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas" && exit 1; }
+export DISPLAY=":$(cat "$dossier/affichage")"
 
 # visible PATTERN [PID]: the shown window of Kalvo (or of that process) whose title matches, if any.
 visible() {

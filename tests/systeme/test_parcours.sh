@@ -1,7 +1,6 @@
 #!/bin/sh
 # The user's main paths on the real program: the reason history, a call, the pop-up menu and its dialogs, and
-# the report's sum. Usage: test_parcours.sh PATH_TO_KALVO PATH_TO_LIBFAKETIMEMT (starts its own Xvfb when no
-# DISPLAY is set)
+# the report's sum. Usage: test_parcours.sh PATH_TO_KALVO PATH_TO_LIBFAKETIMEMT (on an Xvfb of its own)
 kalvo=$1
 faketime=$2
 . "$(dirname "$0")/commun.sh"
@@ -16,6 +15,21 @@ fenetres() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 tape() {
     clic 120 22
     LC_ALL=C.UTF-8 xdotool type --delay 20 "$1"
+}
+# menu KEYS...: opens the pop-up menu with Shift+F10 and chooses with those keys.
+menu() {
+    xdotool windowfocus --sync "$fenetre" key shift+F10
+    sleep 0.2
+    xdotool key "$@"
+}
+# ouvre TITLE COMMANDS [KEYS]: after the commands the window of that title shows; it takes the keys, then
+# Escape closes it (without a window manager the focus stays where it was put last).
+ouvre() {
+    titre=$1
+    eval "$2"
+    # shellcheck disable=SC2086
+    attend 'w=$(visible "^$titre")' && xdotool windowfocus --sync "$w" key ${3:-} Escape || echec "« $1 » ne s'ouvre pas: $2"
+    attend '! visible "^$titre" >/dev/null' || echec "Échap ne ferme pas « $1 »"
 }
 
 # 1. A fresh data folder: a reason typed and entered goes into the drop-down list, and into [Memento] at the end.
@@ -47,45 +61,23 @@ lance TZ=UTC LD_PRELOAD="$faketime" FAKETIME='2026-03-04 10:00:00' FAKETIME_DONT
 tape Café
 clic 160 60
 attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
-# The right button opens the pop-up menu over the reason field and over the zones, disabled during the call:
-# its last item is the about box.
-for ou in "120 22" "60 140"; do
-    # shellcheck disable=SC2086
-    clic $ou 3
-    xdotool key Up Return
-    attend 'w=$(visible "^A propos de")' && xdotool windowfocus --sync "$w" key Escape ||
-        echec "le bouton droit en $ou n'ouvre pas le menu"
-    attend '! visible "^A propos de" >/dev/null'
-done
+# The right button opens the pop-up menu over the reason field and over the zones, disabled during the call.
+ouvre "A propos de" 'clic 120 22 3; xdotool key Up Return'
+ouvre "A propos de" 'clic 60 140 3; xdotool key Up Return'
 clic 160 60
 attend 'cmp -s "$donnees/sauve.tax" "$dossier/attendu"' || echec "journal inattendu: $(cat -A "$donnees/sauve.tax")"
 
-# 3. Each dialog opens from the keyboard and closes with Escape.
-# menu KEYS...: opens the menu with Shift+F10 and chooses with those keys.
-menu() {
-    xdotool windowfocus --sync "$fenetre" key shift+F10
-    sleep 0.2
-    xdotool key "$@"
-}
+# 3. Each dialog opens from the keyboard and closes with Escape (the report's below).
 # Counted from the menu's end, so that the erasing of the log (third item) is never chosen.
-for dialogue in "A propos de:Up" "Tarifs t:Up Up Up" "Ajout d'une zone:Up Up Up Up Up" \
-    "Ajout d'une zone:Up Up Up Up Right" "Visualisation:Up Up"; do
-    titre=${dialogue%%:*}
-    # shellcheck disable=SC2086
-    menu ${dialogue#*:} Return
-    # Without a window manager the focus stays where it was put last.
-    attend 'w=$(visible "^$titre")' && xdotool windowfocus --sync "$w" key Escape ||
-        echec "« $titre » ne s'ouvre pas au clavier"
-    attend '! visible "^$titre" >/dev/null' || echec "Échap ne ferme pas « $titre »"
-done
+ouvre "A propos de" 'menu Up Return'
+ouvre "Tarifs t" 'menu Up Up Up Return'
+ouvre "Ajout d'une zone" 'menu Up Up Up Up Up Return'
+ouvre "Ajout d'une zone" 'menu Up Up Up Up Right Return'
 menu Down Right Down Down Return # "5 secondes", saved at the end
 
 # 4. The report sums two selected reasons. Its total, copied and pasted into the reason field, goes with the
 # history into the settings file, where it can be read.
-menu Up Up Return
-attend 'w=$(visible "^Visualisation")' || echec "le rapport ne s'ouvre pas"
-xdotool windowfocus --sync "$w" key Tab Home shift+Down Tab ctrl+a ctrl+c Escape
-attend '! visible "^Visualisation" >/dev/null'
+ouvre Visualisation 'menu Up Up Return' 'Tab Home shift+Down Tab ctrl+a ctrl+c'
 clic 120 22
 xdotool key ctrl+a ctrl+v Return
 arrete

@@ -13,7 +13,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
 
 // The main window, its call, its log and its settings, the last two in a data folder of each test's own.
 class test_fenetre_principale : public QObject {
@@ -126,11 +125,10 @@ private slots:
             tape(QStringLiteral("m%1").arg(i));
             touche(Qt::Key_Return);
         }
-        QCOMPARE(historique().size(), 15);
-        QCOMPARE(historique().last(), QStringLiteral("bureau"));
         tape(QStringLiteral("m14"));
         touche(Qt::Key_Return);
         QCOMPARE(historique().mid(0, 2), (QStringList{QStringLiteral("m14"), QStringLiteral("m14")}));
+        QCOMPARE(historique().size(), 15);
         QCOMPARE(historique().last(), QStringLiteral("m1"));
     }
 
