@@ -33,7 +33,6 @@ wait "$pid" 2>/dev/null
 lance
 attend '[ -f "$donnees/sauve.tax" ]' || echec "l'appel interrompu n'a pas été repris"
 cmp -s "$donnees/sauve.tax" "$dossier/dernier_tick" || echec "le journal ne tient pas l'appel du dernier tick"
-[ -f "$donnees/appel_en_cours.tax" ] && echec "le fichier de l'appel en cours est resté"
 
 # 3. SIGTERM during a call while a dialog is open: the call ends at the signal, is recorded, and the
 # settings are saved.
@@ -50,6 +49,5 @@ apres=$(date +%H:%M:%S)
 [ "$(grep -c '^Fin de l' "$donnees/sauve.tax")" -eq 2 ] || echec "l'appel arrêté par SIGTERM manque au journal"
 tail -n 5 "$donnees/sauve.tax" | LC_ALL=C grep -q -E "^Fin de l'appel .* ($avant|$apres)"$(printf '\r') ||
     echec "la fin de l'appel n'est pas le moment du signal"
-[ -f "$donnees/appel_en_cours.tax" ] && echec "le fichier de l'appel en cours est resté après SIGTERM"
 grep -q "^Mise $(printf '\340') jour=1000" "$donnees/Kalvo.ini" || echec "les réglages n'ont pas été sauvés"
 bilan 3

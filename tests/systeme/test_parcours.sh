@@ -9,19 +9,12 @@ a=$(printf '\340')
 
 # reglages: the settings file on one line, "|" for each CR LF.
 reglages() { tr -d '\r' <"$donnees/Kalvo.ini" | tr '\n' '|'; }
-# fenetres: how many windows of Kalvo are shown (a drop-down list or a menu is one more).
+# fenetres: how many windows of Kalvo are shown (a drop-down list is one more).
 fenetres() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 # tape TEXT: typed into the reason field, after a click on it.
-tape() {
-    clic 120 22
-    LC_ALL=C.UTF-8 xdotool type --delay 20 "$1"
-}
+tape() { clic 120 22 && LC_ALL=C.UTF-8 xdotool type --delay 20 "$1"; }
 # menu KEYS...: opens the pop-up menu with Shift+F10 and chooses with those keys.
-menu() {
-    xdotool windowfocus --sync "$fenetre" key shift+F10
-    sleep 0.2
-    xdotool key "$@"
-}
+menu() { xdotool windowfocus --sync "$fenetre" key shift+F10 && sleep 0.2 && xdotool key "$@"; }
 # ouvre TITLE COMMANDS [KEYS]: after the commands the window of that title shows; it takes the keys, then
 # Escape closes it (without a window manager the focus stays where it was put last).
 ouvre() {
@@ -53,9 +46,7 @@ appel() { # start, end, reason, amount
         "Fin de l'appel        : mercredi 04.03.26 $a $2" "Cat${e}gorie de l'appel  : Local" \
         "Motif de l'appel      : $3" "Montant de la facture : $4 FS" -----------------------------------------
 }
-appel 09:00:00 09:05:00 Bureau 2,50 >"$donnees/sauve.tax"
-appel 09:10:00 09:12:00 Famille 0,05 >>"$donnees/sauve.tax"
-cp "$donnees/sauve.tax" "$dossier/attendu"
+{ appel 09:00:00 09:05:00 Bureau 2,50 && appel 09:10:00 09:12:00 Famille 0,05; } | tee "$donnees/sauve.tax" >"$dossier/attendu"
 appel 10:00:00 10:00:00 "Caf${e}" 0,20 >>"$dossier/attendu"
 lance TZ=UTC LD_PRELOAD="$faketime" FAKETIME='2026-03-04 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1
 tape Café

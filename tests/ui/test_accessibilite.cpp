@@ -41,8 +41,6 @@ private slots:
         QTest::addColumn<QString>("suite");
         QTest::newRow("principale") << "Form1"
                                     << "start_stop zone memento";
-        QTest::newRow("a propos") << "AboutBox"
-                                  << "OKButton";
         QTest::newRow("tarifs") << "Tarifs_dlg"
                                 << "OKBtn CancelBtn TLN TIN TSN TLR TIR TSR tb";
         QTest::newRow("zone") << "Ajout_zone"
@@ -58,10 +56,9 @@ private slots:
         QFETCH(QString, nom);
         QFETCH(QString, suite);
         const QStringList ordre = suite.split(QLatin1Char(' '));
-        QWidget* w = nullptr;
-        for (QWidget* t : QApplication::topLevelWidgets()) {
-            w = t->objectName() == nom ? t : w;
-        }
+        const QWidgetList hautes = QApplication::topLevelWidgets();
+        QWidget* w = *std::find_if(hautes.begin(), hautes.end(),
+                                   [&](QWidget* t) { return t->objectName() == nom; });
         QMenu* menu = f_->principal.fenetre->PopupMenu1;
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));

@@ -51,7 +51,6 @@ private slots:
                  QList<int>({5, 3, 2026}));
         QCOMPARE(v().motifs->count(), 9);
         QCOMPARE(v().motifs->item(0)->text(), QStringLiteral("Bureau"));
-        QCOMPARE(v().motifs->item(1)->text(), QStringLiteral("<<motif non-spécifié>>"));
         QVERIFY(!v().motifs->horizontalScrollBar()->isVisible());
         QVERIFY(v().motifs->visualItemRect(v().motifs->item(7)).top() < v().motifs->viewport()->height());
         QVERIFY(v().valeur_totale->text().isEmpty());
@@ -72,7 +71,6 @@ private slots:
         QCOMPARE(messages.recus.value(0),
                  qMakePair(genre_message::erreur, QStringLiteral("'31.2.2026' is not a valid date.")));
         QVERIFY(v().BitBtn1->isEnabled());
-        QCOMPARE(totalise_motifs().motifs.size(), std::size_t{9});
         // Today's date prunes once; the list keeps showing the log as it was until the window is shown again.
         v().mois->fixe_valeur(3);
         v().jour->fixe_valeur(5);
