@@ -60,7 +60,7 @@ protected:
 
         QStyleOption fleche;
         fleche.initFrom(this);
-        // The arrow moves by a pixel while pressed, as on a classic push button.
+        // The arrow moves down and right by a pixel while pressed, so the button looks pushed in.
         const int decalage = isDown() ? 1 : 0;
         fleche.rect = rect().adjusted(3 + decalage, 2 + decalage, -3 + decalage, -2 + decalage);
         const auto primitive =

@@ -7,7 +7,7 @@
 class QLineEdit;
 class QAbstractButton;
 
-// An integer field with up and down arrows, in the manner of the classic Windows spin edit.
+// An integer field with up and down arrow buttons beside it.
 //
 // Unlike QSpinBox it lets the user type any number, also one outside the range: the value is the text read
 // as an integer and brought into [minimum, maximum], and a number outside the range is only replaced by the
