@@ -100,7 +100,6 @@ void TForm1::cree_controles() {
     memento->setCompleter(nullptr);
     memento->setMaxVisibleItems(8);
     memento->setGeometry(88, 12, 121, 20);
-    memento->lineEdit()->installEventFilter(this);
     // A reason picked from the list stands wholly selected, so Enter does not add it again.
     connect(memento, &QComboBox::activated, memento->lineEdit(), &QLineEdit::selectAll);
     Label1->setBuddy(memento);
@@ -273,7 +272,9 @@ void TForm1::ouvre_menu_au_clavier(QWidget* cible) {
 }
 
 bool TForm1::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == memento->lineEdit() && evenement->type() == QEvent::KeyPress) {
+    // Keys typed into the reason field reach the combo box, which holds the focus and hands them to its line
+    // edit directly, past any filter on the line edit: they are caught here, on whichever of the two.
+    if ((objet == memento || objet == memento->lineEdit()) && evenement->type() == QEvent::KeyPress) {
         const auto* touche = static_cast<QKeyEvent*>(evenement);
         if (touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter) {
             QChar caractere(13);

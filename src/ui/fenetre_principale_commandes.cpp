@@ -162,8 +162,8 @@ void TForm1::mementoKeyPress(QChar& touche) {
     if (memento->count() > taille_historique) {
         memento->removeItem(taille_historique);
     }
-    // Inserting or removing items can move the combo box's current item and its text with it.
-    edition->setText(texte);
+    // The new entry becomes the current item, so the arrow keys move on from it to the older ones.
+    memento->setCurrentIndex(0);
     edition->selectAll();
 }
 

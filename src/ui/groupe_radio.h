@@ -6,8 +6,8 @@
 class QButtonGroup;
 class QRadioButton;
 
-// A captioned column of radio buttons spread evenly over the group's height, like the classic radio group:
-// rows of (height − text height − 5) ÷ count pixels, so they shrink as items are added.
+// A captioned column of radio buttons spread evenly over the group's height: rows of
+// (height − text height − 5) ÷ count pixels, so they shrink as items are added.
 class groupe_radio final : public QGroupBox {
     Q_OBJECT
 public:

@@ -10,7 +10,7 @@ class QWidget;
 // A fixed-size dialog of the given client size, centred on the screen when shown.
 void fixe_cadre_dialogue(QDialog* dialogue, int largeur, int hauteur);
 
-// A label at its place, as wide as its text needs (the classic auto-sized label), so no text is clipped.
+// A label at its place, sized to its text, so no text is clipped.
 void place_etiquette(QLabel* etiquette, int gauche, int haut);
 
 // A lowered frame around a group of controls. It only draws lines: it stays beneath the controls it

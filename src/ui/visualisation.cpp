@@ -53,6 +53,9 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) :
     motifs->setObjectName(QStringLiteral("motifs"));
     motifs->setGeometry(24, 40, 121, 105);
     motifs->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // A list box: no horizontal scroll bar, which would hide the eighth row; a long reason is cut at the edge.
+    motifs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    motifs->setTextElideMode(Qt::ElideNone);
     motifs->setAccessibleName(Label1->text());
     Label1->setBuddy(motifs);
     connect(motifs, &QListWidget::itemSelectionChanged, this, &Tvisualisation::motifsClick);
@@ -69,7 +72,7 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) :
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Wider than the classic 113 pixels: fonts standing in for MS Sans Serif need it for two lines.
+    // 148 pixels wide rather than 113: the fonts that stand in for MS Sans Serif need it to fit two lines.
     Label3->setGeometry(16, 184, 148, 33);
 
     // The three fields share one label: each name adds the part of the date it holds.

@@ -1,79 +1,20 @@
 #!/bin/sh
 # The real program killed or stopped during a call loses nothing; a second one does not start beside it.
-# Usage: test_arret_brutal.sh PATH_TO_KALVO (starts its own Xvfb when no DISPLAY is set)
-set -u
+# Usage: test_arret_brutal.sh PATH_TO_KALVO (on an Xvfb of its own)
 kalvo=$1
-dossier=$(mktemp -d)
-export XDG_DATA_HOME="$dossier"
-# Real windows on the X server, whatever the other tests asked for.
-export QT_QPA_PLATFORM=xcb
-donnees="$dossier/kalvo"
-echecs=0
-pid=""
-xvfb=""
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$dossier"' EXIT
+. "$(dirname "$0")/commun.sh"
 
-echec() {
-    echo "ÉCHEC: $*"
-    echecs=$((echecs + 1))
-}
-
-# attend CONDITION: polls for up to ten seconds.
-attend() {
-    i=0
-    while ! eval "$1"; do
-        i=$((i + 1))
-        [ "$i" -gt 100 ] && return 1
-        sleep 0.1
-    done
-}
-
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/dev/null &
-    xvfb=$!
-    attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas"; exit 1; }
-    DISPLAY=":$(cat "$dossier/affichage")"
-    export DISPLAY
-fi
-
-fenetre=""
-lance() {
-    "$kalvo" 2>>"$dossier/stderr" &
-    pid=$!
-    fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarif' | head -n 1)
-}
-
-# "Début" and "Fin" are the same button, 112 + 48 and 48 + 12 pixels into the main window.
-clic_debut_fin() {
-    eval "$(xdotool getwindowgeometry --shell "$fenetre")"
-    xdotool mousemove $((X + 160)) $((Y + 60)) click 1
-}
-
-# boite PID: the message box of that process (titled exactly "Kalvo"; xdotool's search ignores case and
-# the main window is called "kalvo" for a moment when it appears).
-boite() {
-    for w in $(xdotool search --onlyvisible --pid "$1" --name . 2>/dev/null); do
-        if [ "$(xdotool getwindowname "$w")" = "Kalvo" ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-
-montant() {
-    sed -n 's/^Montant de la facture : \(.*\) FS\r$/\1/p' "$1" | tail -n 1
-}
+# The message box, titled "Kalvo" (the main window is called "kalvo" only for a moment as it appears).
+boite='^Kalvo$'
 
 # One unit per tenth of a second, so every tick charges.
-mkdir -p "$donnees"
 printf '[Tarifs]\r\nDur\351e local normal=1\r\nDur\351e local r\351duit=1\r\n' > "$donnees/Kalvo.ini"
 
 # 1. A second Kalvo on the same data says so and ends.
 lance
 "$kalvo" 2>>"$dossier/stderr" &
 second=$!
-attend 'id_boite=$(boite "$second")' || echec "la seconde instance n'a rien dit"
+attend 'id_boite=$(visible "$boite" "$second")' || echec "la seconde instance n'a rien dit"
 xdotool windowfocus --sync "$id_boite" key Return
 (sleep 10 && kill -9 "$second") 2>/dev/null &
 chien=$!
@@ -82,48 +23,31 @@ wait "$second"
 kill "$chien" 2>/dev/null
 
 # 2. SIGKILL during a call: the next start appends the call as it stood at its last tick.
-clic_debut_fin
-attend '[ -n "$(montant "$donnees/appel_en_cours.tax" 2>/dev/null | grep -v "^0,20$")" ]' ||
+clic 160 60
+attend 'grep "^Montant" "$donnees/appel_en_cours.tax" 2>/dev/null | grep -qv " 0,20 FS"' ||
     echec "aucun tick sauvegardé"
 kill -STOP "$pid"
 cp "$donnees/appel_en_cours.tax" "$dossier/dernier_tick"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
-[ -f "$donnees/sauve.tax" ] && echec "le journal existe avant la reprise"
 lance
 attend '[ -f "$donnees/sauve.tax" ]' || echec "l'appel interrompu n'a pas été repris"
 cmp -s "$donnees/sauve.tax" "$dossier/dernier_tick" || echec "le journal ne tient pas l'appel du dernier tick"
-[ -f "$donnees/appel_en_cours.tax" ] && echec "le fichier de l'appel en cours est resté"
 
 # 3. SIGTERM during a call while a dialog is open: the call ends at the signal, is recorded, and the
 # settings are saved.
-if attend 'id_boite=$(boite "$pid")'; then
-    xdotool windowfocus --sync "$id_boite" key Return
-    attend '! boite "$pid" >/dev/null' || echec "le message de la reprise ne se ferme pas"
-else
-    echec "la reprise n'a rien dit"
-fi
-clic_debut_fin
+attend 'id_boite=$(visible "$boite")' || echec "la reprise n'a rien dit"
+xdotool windowfocus --sync "$id_boite" key Return
+attend '! visible "$boite" >/dev/null' || echec "le message de la reprise ne se ferme pas"
+clic 160 60
 attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
 xdotool click 3 key Up Return # the pop-up menu's last item: the about box
-timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^A propos de' >/dev/null ||
-    echec "la boîte A propos ne s'est pas ouverte"
+attend 'visible "^A propos de" >/dev/null' || echec "la boîte A propos ne s'est pas ouverte"
 avant=$(date +%H:%M:%S)
-kill -TERM "$pid"
-wait "$pid"
-code=$?
+arrete
 apres=$(date +%H:%M:%S)
-pid=""
-[ "$code" -eq 0 ] || echec "arrêt par SIGTERM: code $code"
 [ "$(grep -c '^Fin de l' "$donnees/sauve.tax")" -eq 2 ] || echec "l'appel arrêté par SIGTERM manque au journal"
 tail -n 5 "$donnees/sauve.tax" | LC_ALL=C grep -q -E "^Fin de l'appel .* ($avant|$apres)"$(printf '\r') ||
     echec "la fin de l'appel n'est pas le moment du signal"
-[ -f "$donnees/appel_en_cours.tax" ] && echec "le fichier de l'appel en cours est resté après SIGTERM"
 grep -q "^Mise $(printf '\340') jour=1000" "$donnees/Kalvo.ini" || echec "les réglages n'ont pas été sauvés"
-
-if [ "$echecs" -ne 0 ]; then
-    cat "$dossier/stderr"
-    echo "0 passed, $echecs failed"
-    exit 1
-fi
-echo "3 passed, 0 failed"
+bilan 3

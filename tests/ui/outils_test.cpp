@@ -7,14 +7,6 @@
 #include <QFile>
 #include <QTest>
 
-messages_interceptes::messages_interceptes() {
-    intercepte_messages([this](genre_message genre, const QString& texte) { recus.append({genre, texte}); });
-}
-
-messages_interceptes::~messages_interceptes() {
-    intercepte_messages({});
-}
-
 QString dossier_donnees_test::chemin(const QString& fichier) const {
     return QDir(QString::fromStdString(dossier_.chemin().string()))
         .filePath(QStringLiteral("kalvo/") + fichier);

@@ -5,17 +5,19 @@
 #include "horloge_factice.h"
 #include "storage/outils_stockage.h"
 
-#include <QByteArray>
-#include <QList>
-#include <QPair>
-#include <QString>
+#include <QApplication>
+#include <QTest>
 #include <memory>
 
 // Catches the message boxes a test provokes, so they neither block nor go unnoticed.
 class messages_interceptes {
 public:
-    messages_interceptes();
-    ~messages_interceptes();
+    messages_interceptes() {
+        intercepte_messages([this](genre_message genre, const QString& texte) {
+            recus.append({genre, texte});
+        });
+    }
+    ~messages_interceptes() { intercepte_messages({}); }
     messages_interceptes(const messages_interceptes&) = delete;
     messages_interceptes& operator=(const messages_interceptes&) = delete;
 
@@ -51,3 +53,20 @@ struct banc_principal {
 
 // The style and font of the program, for every window test.
 void prepare_tests();
+
+// Input where the user's arrives: a click goes to the top-level window at the place of the target, which
+// hands it to whatever lies there; keys go to the widget that has the focus.
+inline void clique(QWidget* cible, Qt::MouseButton bouton = Qt::LeftButton,
+                   Qt::KeyboardModifiers modificateurs = {}, QPoint ou = {}) {
+    const QPoint point = cible->mapTo(cible->window(), ou.isNull() ? cible->rect().center() : ou);
+    QTest::mouseClick(cible->window()->windowHandle(), bouton, modificateurs, point);
+}
+inline void touche(int touche, Qt::KeyboardModifiers modificateurs = {}) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);
+}
+// As a keyboard layout sends them: each character as an event's text, accented ones included.
+inline void tape(const QString& texte) {
+    for (const QChar c : texte) {
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
+    }
+}

@@ -1,17 +1,17 @@
 #include "groupe_radio.h"
+#include "icone_notification.h"
 #include "outils_test.h"
+#include "placement.h"
 #include "titre_application.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
-#include <algorithm>
-#include <memory>
 
 // The main window, its call, its log and its settings, the last two in a data folder of each test's own.
 class test_fenetre_principale : public QObject {
@@ -21,11 +21,7 @@ class test_fenetre_principale : public QObject {
 
     TForm1& f() { return *banc_->fenetre; }
     QByteArray journal() const { return banc_->donnees.lit(QStringLiteral("sauve.tax")); }
-    void entree() { QTest::keyClick(f().memento->lineEdit(), Qt::Key_Return); }
-    void tape(const QString& texte) {
-        f().memento->lineEdit()->clear();
-        QTest::keyClicks(f().memento->lineEdit(), texte);
-    }
+    bool actif(int position) { return f().position(position)->isEnabled(); }
     QStringList historique() {
         QStringList l;
         for (int i = 0; i < f().memento->count(); ++i) {
@@ -40,221 +36,101 @@ private slots:
     void init() {
         banc_ = std::make_unique<banc_principal>();
         f().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f()));
+        QVERIFY(QTest::qWaitForWindowActive(&f()));
     }
 
     void cleanup() { banc_.reset(); }
 
-    void demarrage_puis_premiere_fermeture() {
+    // The window at start-up; the call by the mouse, its captions, the tray icon's tooltip, the update period
+    // and the log.
+    void appel_complet_puis_effacement_du_journal() {
         QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,0 FS"));
-        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
-        QCOMPARE(f().zone->nombre(), 3);
-        QCOMPARE(f().zone->index(), 0);
-        QCOMPARE(f().zone->height(), 105);
         QCOMPARE(f().taux->text(), QStringLiteral("Tarif Normal"));
-        // The history is empty: no "Memento"; the tariffs are only written by their dialog.
-        banc_->fenetre.reset();
-        QCOMPARE(banc_->donnees.lit(QStringLiteral("Kalvo.ini")),
-                 QByteArray("[Divers]\r\nMise \xE0 jour=1000\r\n[Ajouts]\r\nNombre d'ajouts=0\r\n"));
-    }
-
-    void menu_contextuel_positions_et_etats() {
-        QStringList textes;
-        for (const QAction* a : f().PopupMenu1->actions()) {
-            textes << (a->isSeparator() ? QString() : a->text());
-        }
-        QCOMPARE(textes,
-                 (QStringList{QStringLiteral("Mise à jour toutes les..."), QString(),
-                              QStringLiteral("Effacement complet fichier de données"), QString(),
-                              QStringLiteral("Ajout d'une zone d'appel"),
-                              QStringLiteral("Modification ou suppression de données pour zone d'appel..."),
-                              QString(), QStringLiteral("Définition des tarifs de base..."), QString(),
-                              QStringLiteral("Visualisation des coûts par motif d'appel"), QString(),
-                              QStringLiteral("A propos de...")}));
         QCOMPARE(f().PopupMenu1->defaultAction(), f().position(TForm1::pos_effacement));
-        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
-        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
-        QVERIFY(f().position(TForm1::pos_tarifs)->isEnabled());
+        QVERIFY(actif(TForm1::pos_ajout_zone) && !actif(TForm1::pos_modification_zone) &&
+                f().N1->isChecked());
+        messages_interceptes messages;
+        f().Visualisationdescotsparmotifdappel1Click();
+        QCOMPARE(messages.recus.value(0).second,
+                 QStringLiteral("Le fichier d'enregistrement des taxes n'existe pas"));
 
-        const QList<QAction*> periodes = f().Misejourtoutesles1->actions();
-        QCOMPARE(periodes.size(), 4);
-        QCOMPARE(periodes[3]->text(), QStringLiteral("10 secondes"));
-        QVERIFY(periodes[0]->isChecked());
-        f().N5->trigger();
-        QCOMPARE(f().horloge->interval(), 5000);
-        QCOMPARE(std::count_if(periodes.begin(), periodes.end(), [](QAction* a) { return a->isChecked(); }),
-                 1);
-        QVERIFY(periodes[2]->isChecked());
-    }
-
-    void clic_droit_partout_ouvre_le_menu() {
-        for (QWidget* cible : {static_cast<QWidget*>(f().memento->lineEdit()), static_cast<QWidget*>(&f()),
-                               static_cast<QWidget*>(f().start_stop)}) {
-            QTest::mouseClick(cible, Qt::RightButton, {}, QPoint(5, 5));
-            QTRY_VERIFY(f().PopupMenu1->isVisible());
-            f().PopupMenu1->hide();
-        }
-        // During a call the zone selector is disabled; the menu still opens over it.
-        f().start_stopClick();
-        QTest::mouseClick(f().zone, Qt::RightButton, {}, QPoint(5, 5));
-        QTRY_VERIFY(f().PopupMenu1->isVisible());
-        f().PopupMenu1->hide();
-    }
-
-    void appel_complet_avec_horloge_factice() {
-        f().start_stopClick();
+        clique(f().memento);
+        tape(QStringLiteral("Café"));
+        clique(f().start_stop);
         QCOMPARE(f().start_stop->text(), QStringLiteral("Fin"));
-        QVERIFY(!f().zone->isEnabled());
-        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
-        QVERIFY(!f().position(TForm1::pos_tarifs)->isEnabled());
-        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
-        QVERIFY(f().horloge->isActive());
-        QVERIFY(f().Timer1->isActive());
-        // No tick at the start: the caption still shows the previous charge.
-        QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,0 FS"));
-
+        QVERIFY(!f().zone->isEnabled() && !actif(TForm1::pos_tarifs) && actif(TForm1::pos_ajout_zone));
+        QVERIFY(f().horloge->isActive() && f().Timer1->isActive());
         banc_->horloge.avance_s(1);
         f().horlogeTimer();
-        QCOMPARE(f().legende(), QStringLiteral("Tarif: 0,20 FS"));
-        QCOMPARE(titre_application::texte(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
+        icone_notification icone(&f());
+        QCOMPARE(icone.infobulle(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
+        // Minimised, the window shows the application title; the icon brings it back.
+        f().showMinimized();
+        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS - 00:00:01"));
+        icone.montre_fenetre();
+        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS"));
+        // The same period leaves the tick alone; another re-arms it.
+        const int tick_avant = f().horloge->timerId();
+        f().N1->trigger();
+        QCOMPARE(f().horloge->timerId(), tick_avant);
+        f().N10->trigger();
+        QVERIFY(f().horloge->remainingTime() > 9000);
+        QVERIFY(!f().N1->isChecked() && !f().N3->isChecked() && !f().N5->isChecked() && f().N10->isChecked());
+
         banc_->horloge.avance_s(98);
         f().horlogeTimer();
         f().Timer1Timer();
-        QCOMPARE(f().legende(), QStringLiteral("Tarif: 0,30 FS"));
+        QCOMPARE(icone.infobulle(), QStringLiteral("Tarif: 0,30 FS - 00:01:39"));
         QCOMPARE(f().heure->text(), QStringLiteral("00:01:39"));
-
         banc_->horloge.avance_s(101);
-        f().start_stopClick();
+        clique(f().start_stop);
         QCOMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,40 FS"));
-        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
+        QCOMPARE(icone.infobulle(), QStringLiteral("Kalvo"));
         QCOMPARE(f().start_stop->text(), QStringLiteral("Début"));
-        QVERIFY(f().zone->isEnabled());
-        QVERIFY(!f().horloge->isActive());
-        QVERIFY(!f().Timer1->isActive());
+        QVERIFY(f().zone->isEnabled() && !f().horloge->isActive() && !f().Timer1->isActive());
         // Only built-in zones: position 5 stays disabled; position 7 comes back.
-        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
-        QVERIFY(f().position(TForm1::pos_tarifs)->isEnabled());
-    }
-
-    void titre_de_la_fenetre_reduite_est_le_titre_de_l_application() {
-        f().start_stopClick();
-        banc_->horloge.avance_s(3);
-        f().horlogeTimer();
-        f().showMinimized();
-        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS - 00:00:03"));
-        f().showNormal();
-        QTRY_COMPARE(f().windowTitle(), QStringLiteral("Tarif: 0,20 FS"));
-    }
-
-    void periode_rearme_le_tick_seulement_si_elle_change() {
-        f().start_stopClick();
-        const int avant = f().horloge->timerId();
-        f().N1Click();
-        QCOMPARE(f().horloge->timerId(), avant);
-        f().N10Click();
-        QCOMPARE(f().horloge->interval(), 10000);
-        QVERIFY(f().horloge->remainingTime() > 9000);
-    }
-
-    void fermeture_pendant_un_appel_le_termine_et_l_ecrit_au_journal() {
-        f().start_stopClick();
-        banc_->horloge.avance_s(200);
-        banc_->fenetre.reset(); // the window is destroyed at shutdown
-        QCOMPARE(titre_application::texte(), QStringLiteral("Kalvo"));
-        QVERIFY(journal().contains("Fin de l'appel        : mercredi 04.03.26 \xE0 10:03:20\r\n"));
-        QVERIFY(journal().contains("Montant de la facture : 0,40 FS\r\n"));
-    }
-
-    void la_fin_d_un_appel_l_ecrit_au_journal_et_l_effacement_le_vide() {
-        messages_interceptes messages;
-        f().Visualisationdescotsparmotifdappel1Click();
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(messages.recus[0].second,
-                 QStringLiteral("Le fichier d'enregistrement des taxes n'existe pas"));
-
-        f().memento->lineEdit()->setText(QStringLiteral("Café"));
-        f().zone->fixe_index(2);
-        f().start_stopClick();
-        banc_->horloge.avance_s(200);
-        f().start_stopClick();
-        QCOMPARE(journal(), QByteArray("D\351but de l'appel      : mercredi 04.03.26 \xE0 10:00:00\r\n"
-                                       "Fin de l'appel        : mercredi 04.03.26 \xE0 10:03:20\r\n"
-                                       "Cat\xE9gorie de l'appel  : Interurbain\r\n"
-                                       "Motif de l'appel      : Caf\xE9\r\n"
-                                       "Montant de la facture : 1,0 FS\r\n"
-                                       "-----------------------------------------\r\n"));
+        QVERIFY(!actif(TForm1::pos_modification_zone) && actif(TForm1::pos_tarifs));
+        QVERIFY(journal().contains("Motif de l'appel      : Caf\xE9\r\nMontant de la facture : 0,40 FS\r\n"));
         f().Proprits1Click();
         QCOMPARE(journal(), QByteArray());
         QCOMPARE(messages.recus.size(), 1);
     }
 
-    void un_appel_non_enregistre_est_signale() {
-        // A folder where the log should be: the record cannot be appended.
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(QStringLiteral("sauve.tax"))));
-        messages_interceptes messages;
-        f().start_stopClick();
-        f().start_stopClick();
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(
-            messages.recus[0].second,
-            QStringLiteral("L'appel n'a pas pu être enregistré dans le fichier d'enregistrement des taxes."));
-        QVERIFY(!f().compteur_appel().en_cours());
-        f().Proprits1Click();
-        QCOMPARE(messages.recus.size(), 2);
-        QCOMPARE(messages.recus[1].second,
-                 QStringLiteral("Le fichier d'enregistrement des taxes n'a pas pu être effacé."));
-    }
-
+    // Return and keypad Enter as the keyboard delivers them, after a click on the field.
     void historique_des_motifs() {
+        clique(f().memento);
         tape(QStringLiteral("Bureau"));
-        entree();
+        touche(Qt::Key_Return);
         QCOMPARE(historique(), QStringList{QStringLiteral("Bureau")});
         QCOMPARE(f().memento->lineEdit()->selectedText(), QStringLiteral("Bureau"));
-        entree(); // the whole text is selected: nothing is added
+        touche(Qt::Key_Enter, Qt::KeypadModifier); // the whole text is selected: nothing is added
         QCOMPARE(historique().size(), 1);
 
-        f().memento->lineEdit()->clear();
-        entree(); // an empty field adds nothing
-        QCOMPARE(historique().size(), 1);
-
-        tape(QStringLiteral("bureau"));
-        f().memento->lineEdit()->setSelection(0, 3); // part of the text selected: the whole text goes in
-        entree();
+        tape(QStringLiteral("bureau")); // replaces the selection
+        touche(Qt::Key_Left, Qt::ShiftModifier);
+        touche(Qt::Key_Enter, Qt::KeypadModifier); // part of the text selected: the whole text goes in
         QCOMPARE(historique(), (QStringList{QStringLiteral("bureau"), QStringLiteral("Bureau")}));
         QCOMPARE(f().memento->currentText(), QStringLiteral("bureau"));
+        touche(Qt::Key_Backspace);
+        touche(Qt::Key_Return); // an empty field adds nothing
+        touche(Qt::Key_Down);   // an entry picked from the list stands selected: Enter adds it not again
+        QCOMPARE(f().memento->currentText(), QStringLiteral("Bureau"));
+        touche(Qt::Key_Return);
+        QCOMPARE(historique().size(), 2);
 
-        tape(QStringLiteral("Bureau")); // a copy of an entry goes on top again
-        entree();
-        QCOMPARE(historique().first(), QStringLiteral("Bureau"));
-        QCOMPARE(historique().size(), 3);
-    }
-
-    void historique_limite_a_quinze() {
-        for (int i = 1; i <= 15; ++i) {
+        // Copies go on top too; past fifteen entries the oldest goes.
+        for (int i = 1; i <= 14; ++i) {
             tape(QStringLiteral("m%1").arg(i));
-            entree();
+            touche(Qt::Key_Return);
         }
-        // Pick the oldest entry, change it, and add it: the oldest is dropped, the typed text stays.
-        f().memento->setCurrentIndex(14);
-        f().memento->lineEdit()->setText(QStringLiteral("nouveau"));
-        entree();
+        tape(QStringLiteral("m14"));
+        touche(Qt::Key_Return);
+        QCOMPARE(historique().mid(0, 2), (QStringList{QStringLiteral("m14"), QStringLiteral("m14")}));
         QCOMPARE(historique().size(), 15);
-        QCOMPARE(historique().first(), QStringLiteral("nouveau"));
-        QCOMPARE(historique().last(), QStringLiteral("m2"));
-        QCOMPARE(f().memento->currentText(), QStringLiteral("nouveau"));
+        QCOMPARE(historique().last(), QStringLiteral("m1"));
     }
 
-    void historique_et_periode_survivent_a_un_redemarrage() {
-        tape(QStringLiteral("  Bureau "));
-        entree();
-        f().N10Click();
-        banc_->redemarre();
-        QVERIFY(f().N10->isChecked());
-        QCOMPARE(f().horloge->interval(), 10000);
-        QCOMPARE(f().memento->itemText(0), QStringLiteral("  Bureau "));
-    }
-
-    void reglages_enregistres_par_l_ancien_programme() {
+    void kalvo_ini_existant_donne_tarifs_periode_et_historique() {
         banc_->fenetre.reset();
         banc_->donnees.ecrit(QStringLiteral("Kalvo.ini"),
                              "[Tarifs]\r\nTaxe de base=30\r\nDur\351e local normal=500\r\n"
@@ -269,47 +145,57 @@ private slots:
         QCOMPARE(f().zones().duree_unite(0, periode::normale), 50.0);
     }
 
-    void reglages_non_enregistres_signales_a_la_fermeture() {
-        // A folder in place of the settings file.
+    // Folders in place of the log and of the settings file: the user is told what could not be done.
+    void fichiers_non_ecrits_signales() {
+        QVERIFY(QDir().mkpath(banc_->donnees.chemin(QStringLiteral("sauve.tax"))));
         QVERIFY(QDir().mkpath(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
         messages_interceptes messages;
-        f().start_stopClick();
+        f().Proprits1Click();
         banc_->fenetre.reset();
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(messages.recus[0].first, genre_message::erreur);
-        QCOMPARE(messages.recus[0].second, QStringLiteral("Unable to write to Kalvo.ini."));
-        // The call was recorded before the settings were saved.
-        QVERIFY(journal().contains("Montant de la facture : 0,20 FS\r\n"));
+        QCOMPARE(
+            messages.recus,
+            (QList{qMakePair(genre_message::information,
+                             QStringLiteral("Le fichier d'enregistrement des taxes n'a pas pu être effacé.")),
+                   qMakePair(genre_message::erreur, QStringLiteral("Unable to write to Kalvo.ini."))}));
     }
 
     void ajout_et_suppression_de_zones() {
         f().zone->fixe_index(1);
-        f().ajoute_zone("Europe", 100, 200);
-        QCOMPARE(f().zone->nombre(), 4);
-        QCOMPARE(f().zone->height(), 121);
-        QCOMPARE(f().height(), 176);
+        for (const char* nom : {"Europe", "Monde", "Lune & Mars"}) {
+            f().ajoute_zone(nom, 10, 20);
+        }
+        QCOMPARE(f().height(), 208);
+        QCOMPARE(f().zone->height(), 153);
         QCOMPARE(f().zone->index(), 1);
-        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
-        f().ajoute_zone("Monde", 10, 20);
-        f().ajoute_zone("Lune & Mars", 1, 2);
         QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(),
                  QStringLiteral("Lune && Mars"));
-
-        // Deleting the selected zone in the middle selects the one that followed it.
+        // Deleting the selected zone in the middle selects the one that followed it; the last, the new last.
         f().zone->fixe_index(3);
         f().supprime_zone("europe");
-        QCOMPARE(f().zone->index(), 3);
-        QCOMPARE(f().zone->element(3), QStringLiteral("Monde"));
-        QCOMPARE(f().zones().duree_unite(3, periode::reduite), 2.0);
-        // Deleting the selected last zone selects the new last one.
+        QCOMPARE(f().zone->element(f().zone->index()), QStringLiteral("Monde"));
         f().zone->fixe_index(4);
         f().supprime_zone("Lune & Mars");
         QCOMPARE(f().zone->index(), 3);
-        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().size(), 1);
-        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
         f().supprime_zone("Monde");
-        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        QVERIFY(!actif(TForm1::pos_modification_zone));
         QCOMPARE(f().height(), 160);
+    }
+
+    // Placed for a 96-dpi screen, a window still lies on a smaller one: moved the least, or to its top left.
+    void garde_sur_ecran() {
+        const QRect e = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize s(222, 160);
+        for (const auto& [avant, apres] :
+             {std::pair{QRect(e.topLeft() + QPoint(10, 20), s), e.topLeft() + QPoint(10, 20)},
+              std::pair{QRect(e.bottomRight() - QPoint(100, 50), s),
+                        e.bottomRight() + QPoint(1, 1) - QPoint(222, 160)},
+              std::pair{QRect(e.topLeft() - QPoint(30, 5), s), e.topLeft()},
+              std::pair{QRect(e.topLeft() + QPoint(40, 40), e.size() + QSize(100, 100)), e.topLeft()}}) {
+            QWidget fenetre;
+            fenetre.setGeometry(avant);
+            ::garde_sur_ecran(&fenetre);
+            QCOMPARE(fenetre.geometry(), QRect(apres, avant.size()));
+        }
     }
 };
 

@@ -5,106 +5,96 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
 class test_visualisation : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<dossier_donnees_test> donnees_;
-    const horloge_factice horloge_{encode_date(2026, 3, 5) + encode_heure(14, 0, 0, 0)};
-    std::unique_ptr<Tvisualisation> fenetre_;
+    struct banc {
+        dossier_donnees_test donnees;
+        const horloge_factice horloge{encode_date(2026, 3, 5) + encode_heure(14, 0, 0, 0)};
+        Tvisualisation fenetre{horloge};
+    };
+    std::unique_ptr<banc> banc_;
 
-    Tvisualisation& v() { return *fenetre_; }
+    Tvisualisation& v() { return banc_->fenetre; }
     void ecrit(int jour, const texte& motif, montant centimes) {
         QVERIFY(ajoute_appel(appel_du(2026, 3, jour, motif, centimes)).ok);
     }
     void montre() {
-        fenetre_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(fenetre_.get()));
+        v().show();
+        QVERIFY(QTest::qWaitForWindowActive(&v()));
+    }
+    void clique_motif(int ligne, Qt::KeyboardModifiers modificateurs = {}) {
+        const QRect place = v().motifs->visualItemRect(v().motifs->item(ligne));
+        clique(v().motifs->viewport(), Qt::LeftButton, modificateurs, place.center());
     }
 
 private slots:
     void initTestCase() { prepare_tests(); }
+    void init() { banc_ = std::make_unique<banc>(); }
+    void cleanup() { banc_.reset(); }
 
-    void init() {
-        donnees_ = std::make_unique<dossier_donnees_test>();
-        fenetre_ = std::make_unique<Tvisualisation>(horloge_);
-    }
-
-    void cleanup() {
-        fenetre_.reset();
-        donnees_.reset();
-    }
-
-    void motifs_et_sommes_de_la_selection() {
+    // The list is a list box: eight rows show, and a long reason is cut at the edge, never scrolled to.
+    void motifs_sommes_suppression_et_journal_corrompu() {
         ecrit(3, "Bureau", 250);
         ecrit(3, "", 100);
-        ecrit(4, "bureau", 5);
+        ecrit(5, "bureau", 5);
+        for (const texte motif :
+             {"Assurance maladie compl\351mentaire et accidents", "b", "c", "d", "e", "f", "g"}) {
+            ecrit(4, motif, 10);
+        }
         montre();
-        QCOMPARE(v().jour->valeur(), 5);
-        QCOMPARE(v().mois->valeur(), 3);
-        QCOMPARE(v().annee->valeur(), 2026);
-        QCOMPARE(v().motifs->count(), 2);
+        QCOMPARE(QList<int>({v().jour->valeur(), v().mois->valeur(), v().annee->valeur()}),
+                 QList<int>({5, 3, 2026}));
+        QCOMPARE(v().motifs->count(), 9);
         QCOMPARE(v().motifs->item(0)->text(), QStringLiteral("Bureau"));
-        QCOMPARE(v().motifs->item(1)->text(), QStringLiteral("<<motif non-spécifié>>"));
+        QVERIFY(!v().motifs->horizontalScrollBar()->isVisible());
+        QVERIFY(v().motifs->visualItemRect(v().motifs->item(7)).top() < v().motifs->viewport()->height());
         QVERIFY(v().valeur_totale->text().isEmpty());
 
-        v().motifs->item(0)->setSelected(true);
+        clique_motif(0);
         QCOMPARE(v().valeur_totale->text(), QStringLiteral("2,55"));
-        v().motifs->item(1)->setSelected(true);
+        clique_motif(1, Qt::ControlModifier);
         QCOMPARE(v().valeur_totale->text(), QStringLiteral("3,55"));
-        v().motifs->clearSelection();
+        clique_motif(0, Qt::ControlModifier);
+        clique_motif(1, Qt::ControlModifier);
         QCOMPARE(v().valeur_totale->text(), QStringLiteral("0,0"));
-    }
 
-    void suppression_une_fois_par_date() {
-        ecrit(3, "Vieux", 100);
-        ecrit(5, "Neuf", 200);
+        // Pruning: an impossible date goes to the error box and leaves the log and the button as they were.
         messages_interceptes messages;
-        montre();
+        v().mois->fixe_valeur(2);
+        v().jour->fixe_valeur(31);
+        clique(v().BitBtn1);
+        QCOMPARE(messages.recus.value(0),
+                 qMakePair(genre_message::erreur, QStringLiteral("'31.2.2026' is not a valid date.")));
         QVERIFY(v().BitBtn1->isEnabled());
-        QTest::mouseClick(v().BitBtn1, Qt::LeftButton);
+        // Today's date prunes once; the list keeps showing the log as it was until the window is shown again.
+        v().mois->fixe_valeur(3);
+        v().jour->fixe_valeur(5);
+        clique(v().BitBtn1);
         QVERIFY(!v().BitBtn1->isEnabled());
-        QVERIFY(messages.recus.isEmpty());
-        // The list keeps showing the log as it was until the window is shown again.
-        QCOMPARE(v().motifs->count(), 2);
-        const resultat_totaux apres = totalise_motifs();
-        QCOMPARE(apres.motifs.size(), std::size_t{1});
-        QCOMPARE(apres.motifs[0].motif, texte("Neuf"));
-
-        QTest::keyClick(v().jour, Qt::Key_Down);
+        QCOMPARE(messages.recus.size(), 1);
+        QCOMPARE(v().motifs->count(), 9);
+        QCOMPARE(totalise_motifs().motifs.size(), std::size_t{1});
+        clique(v().jour);
+        touche(Qt::Key_Down);
         QVERIFY(v().BitBtn1->isEnabled());
         v().hide();
         montre();
         QCOMPARE(v().motifs->count(), 1);
-        QCOMPARE(v().jour->valeur(), 5);
-    }
 
-    void date_impossible_dans_la_boite_d_erreur() {
-        ecrit(3, "Bureau", 100);
-        messages_interceptes messages;
-        montre();
-        v().jour->fixe_valeur(31);
-        v().mois->fixe_valeur(2);
-        v().BitBtn1Click();
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(messages.recus[0].first, genre_message::erreur);
-        QCOMPARE(messages.recus[0].second, QStringLiteral("'31.2.2026' is not a valid date."));
-        QVERIFY(v().BitBtn1->isEnabled());
-    }
-
-    void journal_corrompu_garde_les_motifs_lus() {
-        ecrit(3, "Bureau", 100);
+        // A corrupt record: the reasons read before it stay, and the user is told.
         std::ofstream(chemin_journal(), std::ios::binary | std::ios::app)
             << "D\351but\r\nFin\r\nCat\r\nMotif\r\n";
-        messages_interceptes messages;
+        v().hide();
         montre();
         QCOMPARE(v().motifs->count(), 1);
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(messages.recus[0].first, genre_message::information);
-        QCOMPARE(messages.recus[0].second,
-                 QStringLiteral("Le fichier d'enregistrement des taxes est corrompu"));
+        QCOMPARE(messages.recus.value(1),
+                 qMakePair(genre_message::information,
+                           QStringLiteral("Le fichier d'enregistrement des taxes est corrompu")));
     }
 };
 
