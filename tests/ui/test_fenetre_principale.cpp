@@ -78,6 +78,8 @@ private slots:
         QVERIFY(!f().N1->isChecked() && !f().N3->isChecked() && !f().N5->isChecked() && f().N10->isChecked());
 
         banc_->horloge.avance_s(98);
+        // The wall clock set back 10 minutes charges nothing: the time talked is what counts.
+        banc_->horloge.regle_ms(-600'000);
         f().horlogeTimer();
         f().Timer1Timer();
         QCOMPARE(icone.infobulle(), QStringLiteral("Tarif: 0,30 FS - 00:01:39"));
