@@ -19,8 +19,10 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -40,6 +42,13 @@ void prepare_application(QApplication& application) {
     QApplication::setFont(police);
     QApplication::setWindowIcon(icone_kalvo());
     application.setQuitOnLastWindowClosed(true);
+    // Qt's own texts (the edit fields' context menu, the spin fields' steps) in French like the rest; without
+    // the translation installed they stay in English, which is no reason to stop.
+    auto* traduction = new QTranslator(&application);
+    if (traduction->load(QLocale(QLocale::French, QLocale::Switzerland), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(traduction);
+    }
     titre_application::fixe(QStringLiteral("Kalvo"));
 }
 

@@ -63,6 +63,11 @@ private slots:
         QTEST(champ_->texte(), "apres");
     }
 
+    // The field's own context menu speaks French like the rest of Kalvo.
+    void menu_contextuel_en_francais() {
+        QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), QStringLiteral("&Augmenter"));
+    }
+
     void clic_avance_au_relachement_et_fleche_tenue_repete() {
         const QPoint haut(champ_->width() - 6, 5), bas(champ_->width() - 6, champ_->height() - 5);
         QTest::mousePress(champ_, Qt::LeftButton, {}, haut);
