@@ -69,8 +69,14 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
     case verrou_instance::etat::deja_pris:
         message(depuis_utf8(message_deja_lance));
         return 1;
-    case verrou_instance::etat::impossible:
+    case verrou_instance::etat::fichier_inutilisable:
+        message(depuis_utf8(verrou.message()));
+        return 1;
+    case verrou_instance::etat::dossier_impossible:
         message(depuis_utf8(message_dossier_impossible).arg(QString::fromStdString(repertoire_donnees().string())));
+        break;
+    case verrou_instance::etat::lecture_seule:
+        message(depuis_utf8(message_dossier_lecture_seule).arg(QString::fromStdString(repertoire_donnees().string())));
         break;
     case verrou_instance::etat::pris:
         break;

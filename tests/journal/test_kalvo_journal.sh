@@ -56,12 +56,17 @@ verifie csv 0 "$code" attendu sortie
 
 # An impossible date changes nothing.
 lance purge 31.02.2026 sauve.tax
-printf "'31.02.2026' is not a valid date\n" > attendu
+printf "'31.02.2026' n'est pas une date valide\n" > attendu
 verifie "purge date invalide" 1 "$code" attendu erreurs
 verifie "purge date invalide, journal" 0 0 original.tax sauve.tax
 
-# The day itself stays; the 1997 call goes.
+# The day itself stays; the 1997 calls go, the one a writer holding the log's lock appends too.
+enr 'lundi 03.03.97' 'tardif' '0,5' > tardif.tax
+flock sauve.tax.verrou sh -c ': > tenu; sleep 1; cat tardif.tax >> sauve.tax' &
+while [ ! -e tenu ]; do sleep 0.05; done
 lance purge 04.03.2026 sauve.tax
+wait
+rm tenu tardif.tax
 : > attendu
 verifie purge 0 "$code" attendu sortie
 {
@@ -69,7 +74,7 @@ verifie purge 0 "$code" attendu sortie
     enr 'jeudi 05.03.26' '' '0,30'
 } > attendu
 verifie "purge, journal" 0 0 attendu sauve.tax
-if [ "$(ls -A | sort | tr '\n' ' ')" != "attendu erreurs original.tax sauve.tax sortie " ]; then
+if [ "$(ls -A | sort | tr '\n' ' ')" != "attendu erreurs original.tax sauve.tax sauve.tax.verrou sortie " ]; then
     echo "ÉCHEC purge : fichiers restants $(ls -A)"
     echecs=$((echecs + 1))
 fi
@@ -96,6 +101,11 @@ printf "Le fichier d'enregistrement des taxes n'existe pas\n" > attendu
 verifie "totaux absent" 2 "$code" attendu erreurs
 lance csv absent.tax
 verifie "csv absent" 2 "$code" attendu erreurs
+
+# Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
+mkfifo tube
+lance purge 1.1.2020 tube
+[ "$code" = 1 ] && [ -p tube ] || { echo "ÉCHEC purge d'un tube : code $code"; echecs=$((echecs + 1)); }
 
 lance --help
 grep -q '^Usage : kalvo-journal' sortie || { echo "ÉCHEC --help"; echecs=$((echecs + 1)); }

@@ -1,6 +1,9 @@
 #include "fenetre_principale.h"
 #include "horloge_factice.h"
 #include "outils_test.h"
+#include "conversion_texte.h"
+#include "storage/journal_appels.h"
+#include "storage/verrou_journal.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +19,7 @@ class test_appel_protege : public QObject {
     std::unique_ptr<horloge_factice> horloge_;
     std::unique_ptr<TForm1> fenetre_;
 
-    QByteArray lit(const QString& nom) {
-        QFile f(donnees_->chemin(nom));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-    }
+    QByteArray lit(const QString& nom) { return donnees_->lit(nom); }
 
 private slots:
     void initTestCase() { prepare_tests(); }
@@ -49,13 +49,28 @@ private slots:
         QCOMPARE(lit(QStringLiteral("appel_en_cours.tax")), QByteArray("<absent>"));
     }
 
-    void journal_refuse_l_etat_reste_sur_le_disque() {
-        QVERIFY(QDir().mkpath(donnees_->chemin(QStringLiteral("sauve.tax"))));
+    void journal_occupe_ou_refuse_l_etat_reste_sur_le_disque() {
         messages_interceptes messages;
+        {
+            // kalvo-journal holds the log's lock for longer than Kalvo waits.
+            attente_verrou_journal = std::chrono::milliseconds(0);
+            const verrou_journal autre_programme(donnees_->chemin(QStringLiteral("sauve.tax")).toStdString());
+            fenetre_->start_stopClick();
+            fenetre_->start_stopClick();
+            fenetre_->Proprits1Click();
+            attente_verrou_journal = std::chrono::seconds(5);
+        }
+        QCOMPARE(messages.recus.size(), 2);
+        QCOMPARE(messages.recus[0].second, depuis_utf8(message_appel_journal_occupe));
+        QCOMPARE(messages.recus[1].second, depuis_utf8(message_effacement_occupe));
+        QCOMPARE(lit(QStringLiteral("sauve.tax")), QByteArray("<absent>"));
+        QVERIFY(lit(QStringLiteral("appel_en_cours.tax")).contains("Montant de la facture : 0,20 FS\r\n"));
+
+        QVERIFY(QDir().mkpath(donnees_->chemin(QStringLiteral("sauve.tax"))));
         fenetre_->start_stopClick();
         horloge_->avance_s(100);
         fenetre_->start_stopClick();
-        QCOMPARE(messages.recus.size(), 1);
+        QCOMPARE(messages.recus.size(), 3);
         QVERIFY(lit(QStringLiteral("appel_en_cours.tax")).contains("Montant de la facture : 0,30 FS\r\n"));
     }
 
