@@ -115,7 +115,8 @@ int commande_purge(std::string_view texte_date, const fs::path& journal) {
     }
     const resultat_purge resultat = purge_avant_jour(journal, *jours, annee);
     if (resultat.etat != etat_purge::fait) {
-        signale(resultat.etat == etat_purge::date_invalide ? date_invalide(resultat.date_fautive) : resultat.message);
+        signale(resultat.etat == etat_purge::date_invalide ? date_invalide(resultat.date_fautive)
+                                                           : resultat.message);
         return code_sortie::erreur;
     }
     return code_sortie::reussite;

@@ -20,10 +20,10 @@ void oublie_appel_en_cours(const std::filesystem::path& fichier);
 void oublie_appel_en_cours();
 
 enum class etat_reprise {
-    aucun,       // no interrupted call
-    enregistre,  // its record is now in the log and the file is gone
-    non_ajoute,  // the log refused the record; the file stays for the next start
-    illisible,   // the file does not hold one whole record; it was set aside under mis_de_cote
+    aucun,      // no interrupted call
+    enregistre, // its record is now in the log and the file is gone
+    non_ajoute, // the log refused the record; the file stays for the next start
+    illisible,  // the file does not hold one whole record; it was set aside under mis_de_cote
 };
 
 struct resultat_reprise {

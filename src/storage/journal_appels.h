@@ -128,7 +128,7 @@ struct resultat_purge {
     std::string message;     // UTF-8, for the user; empty when fait
     std::int64_t gardes = 0; // records kept, when fait
     std::int64_t retires = 0;
-    texte date_fautive;      // the text that did not convert, when date_invalide
+    texte date_fautive; // the text that did not convert, when date_invalide
 };
 
 // Removes the records of calls that ended before the given day; calls that ended on it stay. Two-digit

@@ -168,7 +168,8 @@ resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_vie
     if (!verrou.pris()) {
         return refus(verrou);
     }
-    const int fd = ::open(journal.c_str(), (sauf_si_dernier ? O_RDWR : O_WRONLY) | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(journal.c_str(), (sauf_si_dernier ? O_RDWR : O_WRONLY) | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
         return echec(errno);
     }

@@ -140,7 +140,8 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
     }
     if (!verrou.pris()) {
         // "... n'a pas pu être réécrit : ce n'est pas un fichier ordinaire."
-        std::string message(message_reecriture_impossible.substr(0, message_reecriture_impossible.size() - 1));
+        std::string message(
+            message_reecriture_impossible.substr(0, message_reecriture_impossible.size() - 1));
         return refus(etat_purge::erreur_fichier, message + " : " + verrou.raison() + ".");
     }
     lecteur_journal lecteur(journal);

@@ -11,8 +11,8 @@ public:
     enum class etat {
         pris,
         deja_pris,
-        dossier_impossible, // the folder cannot be created: nothing can be written, Kalvo may run
-        lecture_seule,      // the folder cannot be written and holds no lock file: Kalvo may run
+        dossier_impossible,   // the folder cannot be created: nothing can be written, Kalvo may run
+        lecture_seule,        // the folder cannot be written and holds no lock file: Kalvo may run
         fichier_inutilisable, // kalvo.verrou cannot be locked in a folder Kalvo can write: it must not run
     };
 

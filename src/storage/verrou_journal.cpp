@@ -32,7 +32,8 @@ verrou_journal::verrou_journal(const fs::path& journal) {
         }
     }
     if (fd_ < 0) {
-        raison_ = "son fichier de verrou " + fichier.string() + " est inutilisable (" + raison_systeme(errno) + ")";
+        raison_ =
+            "son fichier de verrou " + fichier.string() + " est inutilisable (" + raison_systeme(errno) + ")";
         return;
     }
     const auto limite = std::chrono::steady_clock::now() + attente_verrou_journal;

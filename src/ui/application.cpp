@@ -64,6 +64,7 @@ QString message_reprise(const resultat_reprise& reprise) {
 
 int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
     titre_application::fixe(QStringLiteral("Kalvo"));
+    const QString dossier = QString::fromStdString(repertoire_donnees().string());
     verrou_instance verrou;
     switch (verrou.prend(repertoire_donnees())) {
     case verrou_instance::etat::deja_pris:
@@ -73,10 +74,10 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
         message(depuis_utf8(verrou.message()));
         return 1;
     case verrou_instance::etat::dossier_impossible:
-        message(depuis_utf8(message_dossier_impossible).arg(QString::fromStdString(repertoire_donnees().string())));
+        message(depuis_utf8(message_dossier_impossible).arg(dossier));
         break;
     case verrou_instance::etat::lecture_seule:
-        message(depuis_utf8(message_dossier_lecture_seule).arg(QString::fromStdString(repertoire_donnees().string())));
+        message(depuis_utf8(message_dossier_lecture_seule).arg(dossier));
         break;
     case verrou_instance::etat::pris:
         break;

@@ -25,17 +25,14 @@ enr() { # end date, reason, amount text; the call starts on 02.03.26
 } > sauve.tax
 cp sauve.tax original.tax
 
+echec() {
+    echo "ÉCHEC $*"
+    echecs=$((echecs + 1))
+}
 # verifie NAME EXPECTED_CODE ACTUAL_CODE EXPECTED_FILE ACTUAL_FILE
 verifie() {
-    if [ "$2" != "$3" ]; then
-        echo "ÉCHEC $1 : code $3, attendu $2"
-        echecs=$((echecs + 1))
-    fi
-    if ! cmp -s "$4" "$5"; then
-        echo "ÉCHEC $1 : sortie différente"
-        diff "$4" "$5" || true
-        echecs=$((echecs + 1))
-    fi
+    [ "$2" = "$3" ] || echec "$1 : code $3, attendu $2"
+    cmp -s "$4" "$5" || { echec "$1 : sortie différente"; diff "$4" "$5" || true; }
 }
 lance() { # runs the tool, stdout to sortie, stderr to erreurs, code in $code
     code=0
@@ -74,10 +71,8 @@ verifie purge 0 "$code" attendu sortie
     enr 'jeudi 05.03.26' '' '0,30'
 } > attendu
 verifie "purge, journal" 0 0 attendu sauve.tax
-if [ "$(ls -A | sort | tr '\n' ' ')" != "attendu erreurs original.tax sauve.tax sauve.tax.verrou sortie " ]; then
-    echo "ÉCHEC purge : fichiers restants $(ls -A)"
-    echecs=$((echecs + 1))
-fi
+[ "$(ls -A | sort | tr '\n' ' ')" = "attendu erreurs original.tax sauve.tax sauve.tax.verrou sortie " ] ||
+    echec "purge : fichiers restants $(ls -A)"
 
 # A log cut before the amount of its last record: partial totals, then the message.
 head -c 400 original.tax > coupe.tax
@@ -90,8 +85,7 @@ verifie "totaux corrompu, message" 3 "$code" attendu erreurs
 # Without a file argument the log of the data folder is read.
 mkdir -p xdg/kalvo
 cp original.tax xdg/kalvo/sauve.tax
-code=0
-XDG_DATA_HOME="$dossier/xdg" "$outil" totaux > sortie 2> erreurs || code=$?
+XDG_DATA_HOME="$dossier/xdg" lance totaux
 printf 'Bureau\t2,55\nRéunion, "projet"\t1,20\n<<motif non-spécifié>>\t0,30\n' > attendu
 verifie "totaux par défaut" 0 "$code" attendu sortie
 rm -r xdg
@@ -105,13 +99,12 @@ verifie "csv absent" 2 "$code" attendu erreurs
 # Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
 mkfifo tube
 lance purge 1.1.2020 tube
-[ "$code" = 1 ] && [ -p tube ] || { echo "ÉCHEC purge d'un tube : code $code"; echecs=$((echecs + 1)); }
+[ "$code" = 1 ] && [ -p tube ] || echec "purge d'un tube : code $code"
 
 lance --help
-grep -q '^Usage : kalvo-journal' sortie || { echo "ÉCHEC --help"; echecs=$((echecs + 1)); }
-[ "$code" = 0 ] || { echo "ÉCHEC --help : code $code"; echecs=$((echecs + 1)); }
+grep -q '^Usage : kalvo-journal' sortie && [ "$code" = 0 ] || echec "--help : code $code"
 lance inconnue
-[ "$code" = 1 ] && [ -s erreurs ] || { echo "ÉCHEC commande inconnue : code $code"; echecs=$((echecs + 1)); }
+[ "$code" = 1 ] && [ -s erreurs ] || echec "commande inconnue : code $code"
 
 [ "$echecs" = 0 ] && echo "kalvo-journal : tout est correct"
 exit "$echecs"

@@ -25,36 +25,20 @@ TEST(appel_en_cours, reprise_ajoute_le_dernier_etat_une_seule_fois_et_oublie_le_
     EXPECT_FALSE(fs::exists(fichier));
 }
 
-TEST(appel_en_cours, journal_refuse_le_fichier_reste_pour_le_prochain_demarrage) {
-    dossier_temporaire d;
-    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 20)));
-    fs::create_directory(d.journal()); // a folder where the log should be
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::non_ajoute);
-    EXPECT_EQ(lit_octets(fichier), formate_appel(appel_du(2026, 3, 4, "Bureau", 20)));
-
-    fs::remove(d.journal());
-    fs::create_symlink("/dev/full", d.journal()); // not a regular file
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::non_ajoute);
-    EXPECT_TRUE(fs::exists(fichier));
-}
-
 TEST(appel_en_cours, etats_illisibles_mis_de_cote_chacun_sous_son_nom) {
     dossier_temporaire d;
     const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    const std::string deux = formate_appel(appel_du(2026, 3, 4, "a", 20)) + formate_appel(appel_du(2026, 3, 4, "b", 20));
-    const std::string faux[] = {enregistrement_brut("Fin de l'appel        : lundi 03.03.97", "x", "abc"), deux};
-    std::set<fs::path> mis_de_cote;
-    for (const std::string& contenu : faux) {
+    const std::string deux =
+        formate_appel(appel_du(2026, 3, 4, "a", 20)) + formate_appel(appel_du(2026, 3, 4, "b", 20));
+    const std::string faux[] = {enregistrement_brut("Fin de l'appel        : lundi 03.03.97", "x", "abc"),
+                                deux};
+    for (const std::string& contenu : faux) { // the second must not replace the first
         ecrit_octets(fichier, contenu);
-        const resultat_reprise r = reprend_appel_interrompu(fichier, d.journal());
-        EXPECT_EQ(r.etat, etat_reprise::illisible);
-        EXPECT_EQ(lit_octets(r.mis_de_cote), contenu);
-        mis_de_cote.insert(r.mis_de_cote);
+        EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::illisible);
     }
-    EXPECT_EQ(mis_de_cote.size(), 2U);
-    EXPECT_FALSE(fs::exists(d.journal()));
-    EXPECT_FALSE(fs::exists(fichier));
+    EXPECT_EQ(lit_octets(d.chemin() / "appel_en_cours.tax.illisible"), faux[0]);
+    EXPECT_EQ(lit_octets(d.chemin() / "appel_en_cours.tax.illisible-2"), faux[1]);
+    EXPECT_EQ(d.noms().size(), 2U); // no log, no running-call file
 }
 
 TEST(verrou_instance, un_seul_kalvo_par_dossier_et_jamais_sans_verrou_dans_un_dossier_inscriptible) {
@@ -67,16 +51,15 @@ TEST(verrou_instance, un_seul_kalvo_par_dossier_et_jamais_sans_verrou_dans_un_do
     EXPECT_EQ(second.prend(d.chemin() / "kalvo"), verrou_instance::etat::pris);
 
     ecrit_octets(d.chemin() / "fichier", "x");
-    verrou_instance autre;
-    EXPECT_EQ(autre.prend(d.chemin() / "fichier" / "kalvo"), verrou_instance::etat::dossier_impossible);
+    EXPECT_EQ(second.prend(d.chemin() / "fichier" / "kalvo"), verrou_instance::etat::dossier_impossible);
     fs::create_directories(d.chemin() / "dossier" / "kalvo.verrou");
-    EXPECT_EQ(autre.prend(d.chemin() / "dossier"), verrou_instance::etat::fichier_inutilisable);
-    EXPECT_EQ(autre.message(), "Kalvo ne peut pas démarrer : son fichier de verrou " +
-                                   (d.chemin() / "dossier" / "kalvo.verrou").string() +
-                                   " est inutilisable (c'est un dossier). Supprimez-le ou corrigez ses droits.");
+    EXPECT_EQ(second.prend(d.chemin() / "dossier"), verrou_instance::etat::fichier_inutilisable);
+    EXPECT_EQ(second.message(), "Kalvo ne peut pas démarrer : son fichier de verrou " + d.chemin().string() +
+                                    "/dossier/kalvo.verrou est inutilisable (c'est un dossier). "
+                                    "Supprimez-le ou corrigez ses droits.");
+    fs::create_directory(d.chemin() / "lecture");
+    fs::permissions(d.chemin() / "lecture", fs::perms::owner_read | fs::perms::owner_exec);
     if (::geteuid() != 0) { // root writes everywhere
-        fs::create_directory(d.chemin() / "lecture");
-        fs::permissions(d.chemin() / "lecture", fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(autre.prend(d.chemin() / "lecture"), verrou_instance::etat::lecture_seule);
+        EXPECT_EQ(second.prend(d.chemin() / "lecture"), verrou_instance::etat::lecture_seule);
     }
 }

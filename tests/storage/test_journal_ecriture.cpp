@@ -1,8 +1,6 @@
 #include "outils_stockage.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -64,15 +62,14 @@ TEST(journal_ecriture, l_effacement_garde_une_generation_aussi_privee_que_le_jou
 }
 
 TEST(journal_ecriture, le_jour_de_la_semaine_suit_la_date) {
-    // 1 March 2026 is a Sunday.
+    // 1 March 2026 is a Sunday; the start day, a Saturday, names its own day.
     const char* const attendus[] = {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"};
     for (int i = 0; i < 7; ++i) {
         appel a = appel_du(2026, 3, 1 + i, "x", 10);
-        a.date_debut = encode_date(2026, 2, 28); // the start day names its own day
-        const texte lignes = formate_appel(a);
-        EXPECT_EQ(lignes.substr(24, lignes.find(' ', 24) - 24), "samedi");
-        const std::size_t ligne2 = lignes.find("\r\n") + 2 + 24;
-        EXPECT_EQ(lignes.substr(ligne2, lignes.find(' ', ligne2) - ligne2), attendus[i]);
+        a.date_debut = encode_date(2026, 2, 28);
+        EXPECT_NE(formate_appel(a).find(": samedi 28.02.26 \xE0 10:00:00\r\nFin de l'appel        : " +
+                                        std::string(attendus[i]) + " 0"),
+                  std::string::npos);
     }
 }
 
@@ -86,22 +83,4 @@ TEST(journal_ecriture, fins_de_ligne_et_ctrl_z_dans_un_nom_deviennent_des_blancs
     const std::string contenu = lit_octets(dossier.journal());
     EXPECT_NE(contenu.find(": Zo ne\r\n"), std::string::npos);
     EXPECT_NE(contenu.find(": a  b \r\n"), std::string::npos);
-}
-
-TEST(journal_ecriture, un_ajout_interrompu_ne_laisse_rien_de_l_enregistrement) {
-    dossier_temporaire dossier;
-    ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
-    // The file size limit lets part of the second record through, then the write fails.
-    rlimit avant{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &avant), 0);
-    const auto ancien_signal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite = avant;
-    limite.rlim_cur = exemple_attendu.size() + 40;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
-    const resultat_ecriture resultat = ajoute_appel(dossier.journal(), appel_exemple());
-    ::setrlimit(RLIMIT_FSIZE, &avant);
-    std::signal(SIGXFSZ, ancien_signal);
-
-    EXPECT_FALSE(resultat.ok);
-    EXPECT_EQ(lit_octets(dossier.journal()), exemple_attendu);
 }
