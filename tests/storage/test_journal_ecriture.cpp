@@ -1,6 +1,8 @@
 #include "outils_stockage.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -83,4 +85,22 @@ TEST(journal_ecriture, fins_de_ligne_et_ctrl_z_dans_un_nom_deviennent_des_blancs
     const std::string contenu = lit_octets(dossier.journal());
     EXPECT_NE(contenu.find(": Zo ne\r\n"), std::string::npos);
     EXPECT_NE(contenu.find(": a  b \r\n"), std::string::npos);
+}
+
+TEST(journal_ecriture, un_ajout_interrompu_ne_laisse_rien_de_l_enregistrement) {
+    dossier_temporaire dossier;
+    ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
+    // The file size limit lets part of the second record through, then the write fails.
+    rlimit avant{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &avant), 0);
+    const auto ancien_signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = avant;
+    limite.rlim_cur = exemple_attendu.size() + 40;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const resultat_ecriture resultat = ajoute_appel(dossier.journal(), appel_exemple());
+    ::setrlimit(RLIMIT_FSIZE, &avant);
+    std::signal(SIGXFSZ, ancien_signal);
+
+    EXPECT_FALSE(resultat.ok);
+    EXPECT_EQ(lit_octets(dossier.journal()), exemple_attendu);
 }
