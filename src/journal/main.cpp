@@ -35,13 +35,15 @@ constexpr std::string_view aide =
     "En CSV, une zone ou un motif qui commence par =, +, -, @, une tabulation ou un retour\n"
     "chariot reçoit une apostrophe devant, pour qu'un tableur ne l'exécute pas comme une\n"
     "formule ; les montants restent tels quels.\n"
+    "La purge attend quelques secondes que Kalvo ait fini d'écrire dans le fichier ; elle\n"
+    "échoue s'il reste occupé.\n"
     "Une année à deux chiffres (26, 97) désigne la plus récente année qui finit ainsi,\n"
     "l'année en cours comprise.\n"
     "\n"
     "Codes de sortie :\n"
     "  0  réussite\n"
-    "  1  erreur (date invalide, fichier illisible ou non réécrit, arguments) ; une purge\n"
-    "     qui échoue laisse le fichier intact\n"
+    "  1  erreur (date invalide, fichier illisible, occupé ou non réécrit, arguments) ; une\n"
+    "     purge qui échoue laisse le fichier intact\n"
     "  2  le fichier n'existe pas (totaux, csv)\n"
     "  3  le fichier est corrompu : totaux et csv donnent ce qui précède l'enregistrement fautif\n";
 
@@ -103,19 +105,24 @@ int commande_csv(const fs::path& journal, char separateur) {
     return code != code_sortie::reussite ? code : code_lecture(etat);
 }
 
+// The report window keeps its English date message; the command line speaks French throughout.
+std::string date_invalide(std::string_view texte_1252) {
+    return "'" + utf8_depuis_1252(texte_1252) + "' n'est pas une date valide";
+}
+
 int commande_purge(std::string_view texte_date, const fs::path& journal) {
-    const horloge_systeme horloge;
+    const int annee = annee_courante(horloge_systeme{});
     // The date is read by the log's own conversion, so "5.3.26" means what it means in the log.
     const texte date_1252 = cp1252_depuis_utf8(texte_date);
-    const auto jours = convertit_date(date_1252, annee_courante(horloge));
+    const auto jours = convertit_date(date_1252, annee);
     if (!jours) {
-        signale(message_date_invalide(date_1252));
+        signale(date_invalide(date_1252));
         return code_sortie::erreur;
     }
-    const date_heure seuil = decode(static_cast<horodatage>(*jours));
-    const resultat_purge resultat = purge_avant(journal, seuil.jour, seuil.mois, seuil.annee, horloge);
+    const resultat_purge resultat = purge_avant_jour(journal, *jours, annee);
     if (resultat.etat != etat_purge::fait) {
-        signale(resultat.message);
+        signale(resultat.etat == etat_purge::date_invalide ? date_invalide(resultat.date_fautive)
+                                                           : resultat.message);
         return code_sortie::erreur;
     }
     return code_sortie::reussite;

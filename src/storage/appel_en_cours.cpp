@@ -64,13 +64,19 @@ resultat_reprise reprend_appel_interrompu(const fs::path& fichier, const fs::pat
     }
     std::error_code erreur;
     if (lu != etat_fichier::ok || !un_enregistrement_entier(fichier, contenu)) {
-        // Appending it could shift every later record of the log; keep it aside for the user instead.
+        // Appending it could shift every later record of the log; keep it aside for the user instead,
+        // under a name of its own: an earlier one set aside may still wait for the user.
         fs::path cote = fichier;
         cote += ".illisible";
+        for (int n = 2; fs::exists(fs::symlink_status(cote, erreur)) && n < 1000; ++n) {
+            cote = fichier;
+            cote += ".illisible-" + std::to_string(n);
+        }
         fs::rename(fichier, cote, erreur);
         return {etat_reprise::illisible, cote};
     }
-    if (!ajoute_enregistrement(journal, contenu).ok) {
+    // A kill between the append at "Fin" and the removal of this file left the record in the log already.
+    if (!ajoute_enregistrement(journal, contenu, true).ok) {
         return {etat_reprise::non_ajoute, {}};
     }
     oublie_appel_en_cours(fichier);
@@ -83,5 +89,6 @@ resultat_reprise reprend_appel_interrompu() {
         return fs::exists(chemin_appel_en_cours(), erreur) ? resultat_reprise{etat_reprise::non_ajoute, {}}
                                                            : resultat_reprise{};
     }
+    nettoie_restes_donnees();
     return reprend_appel_interrompu(chemin_appel_en_cours(), chemin_journal());
 }

@@ -20,10 +20,10 @@ void oublie_appel_en_cours(const std::filesystem::path& fichier);
 void oublie_appel_en_cours();
 
 enum class etat_reprise {
-    aucun,       // no interrupted call
-    enregistre,  // its record is now in the log and the file is gone
-    non_ajoute,  // the log refused the record; the file stays for the next start
-    illisible,   // the file does not hold one whole record; it was set aside under chemin_mis_de_cote
+    aucun,      // no interrupted call
+    enregistre, // its record is now in the log and the file is gone
+    non_ajoute, // the log refused the record; the file stays for the next start
+    illisible,  // the file does not hold one whole record; it was set aside under mis_de_cote
 };
 
 struct resultat_reprise {
@@ -31,7 +31,8 @@ struct resultat_reprise {
     std::filesystem::path mis_de_cote;
 };
 
-// Appends the record of a call that was running when the program stopped.
+// Appends the record of a call that was running when the program stopped, unless the log already ends
+// with it. The path-less form also removes the leftovers of killed writes (nettoie_restes_donnees).
 resultat_reprise reprend_appel_interrompu(const std::filesystem::path& fichier,
                                           const std::filesystem::path& journal);
 resultat_reprise reprend_appel_interrompu();

@@ -2,24 +2,72 @@
 
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
-int (*kalvo_renomme)(const char*, const char*) = &std::rename;
+appels_systeme kalvo_systeme = {&::fsync, &std::rename};
+
+namespace {
+
+// ".sauve.tax.kalvo-" + six characters of mkstemp: a name no user gives a file by chance.
+std::string prefixe_temporaire(const fs::path& cible) {
+    return "." + cible.filename().string() + ".kalvo-";
+}
+
+mode_t mode_nouveau_fichier() {
+    const mode_t masque = ::umask(0);
+    ::umask(masque);
+    return 0666 & ~masque;
+}
+
+} // namespace
 
 void synchronise_dossier(const fs::path& dossier) {
-    const int fd = ::open(dossier.empty() ? "." : dossier.c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = ::open(dossier.empty() ? "." : dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        kalvo_systeme.synchronise(fd);
         ::close(fd);
     }
 }
 
-fichier_atomique::fichier_atomique(fs::path cible) : cible_(std::move(cible)) {
-    std::string modele = (cible_.parent_path() / ("." + cible_.filename().string() + ".XXXXXX")).string();
+fs::path chemin_reel(const fs::path& chemin) {
+    fs::path p = chemin;
+    for (int i = 0; i < 40; ++i) { // the kernel's own limit on a chain of links
+        std::error_code erreur;
+        const fs::path lien = fs::read_symlink(p, erreur);
+        if (erreur) {
+            return p;
+        }
+        p = lien.is_absolute() ? lien : p.parent_path() / lien;
+    }
+    return p;
+}
+
+void nettoie_temporaires(const fs::path& cible) {
+    const fs::path reelle = chemin_reel(cible);
+    const std::string prefixe = prefixe_temporaire(reelle);
+    std::error_code erreur;
+    const fs::path dossier = reelle.parent_path().empty() ? fs::path(".") : reelle.parent_path();
+    for (fs::directory_iterator it(dossier, erreur), fin; !erreur && it != fin; it.increment(erreur)) {
+        const std::string nom = it->path().filename().string();
+        std::error_code e;
+        if (nom.size() == prefixe.size() + 6 && nom.starts_with(prefixe) && it->is_regular_file(e) &&
+            !it->is_symlink(e)) {
+            fs::remove(it->path(), e);
+        }
+    }
+}
+
+fichier_atomique::fichier_atomique(const fs::path& cible) : cible_(chemin_reel(cible)) {
+    struct stat info {};
+    if (::lstat(cible_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return; // a device, a pipe or a folder is never replaced by a plain file
+    }
+    nettoie_temporaires(cible_);
+    std::string modele = (cible_.parent_path() / (prefixe_temporaire(cible_) + "XXXXXX")).string();
     const int fd = ::mkstemp(modele.data());
     if (fd < 0) {
         return;
@@ -56,17 +104,14 @@ bool fichier_atomique::remplace() {
     if (flux_ == nullptr) {
         return false;
     }
-    bool ok = !erreur_ && std::fflush(flux_) == 0 && ::fsync(::fileno(flux_)) == 0;
-    // Keep the permissions of the file being replaced, like an edit in place would.
+    // mkstemp makes the file 0600: give it what the file it replaces had, as an edit in place would.
     struct stat info {};
-    if (ok && ::stat(cible_.c_str(), &info) == 0) {
-        ::fchmod(::fileno(flux_), info.st_mode & 07777);
-    } else if (ok) {
-        ::fchmod(::fileno(flux_), 0644);
-    }
+    mode_t mode = ::stat(cible_.c_str(), &info) == 0 ? info.st_mode & 07777 : mode_nouveau_fichier();
+    bool ok = !erreur_ && ::fchmod(::fileno(flux_), mode_.value_or(mode)) == 0 && std::fflush(flux_) == 0 &&
+              kalvo_systeme.synchronise(::fileno(flux_)) == 0;
     ok = std::fclose(flux_) == 0 && ok;
     flux_ = nullptr;
-    if (!ok || kalvo_renomme(temporaire_.c_str(), cible_.c_str()) != 0) {
+    if (!ok || kalvo_systeme.renomme(temporaire_.c_str(), cible_.c_str()) != 0) {
         return false; // the destructor removes the temporary file
     }
     temporaire_.clear();

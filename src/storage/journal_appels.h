@@ -32,6 +32,14 @@ inline constexpr std::string_view message_journal_corrompu =
     "Le fichier d'enregistrement des taxes est corrompu";
 inline constexpr std::string_view message_journal_illisible =
     "Le fichier d'enregistrement des taxes n'a pas pu être lu.";
+// Another writer (kalvo-journal, or Kalvo for kalvo-journal) kept the log's lock for the whole wait.
+inline constexpr std::string_view message_appel_journal_occupe =
+    "Le fichier d'enregistrement des taxes est occupé par un autre programme : l'appel n'y a pas été "
+    "inscrit ; il le sera au prochain démarrage de Kalvo.";
+inline constexpr std::string_view message_effacement_occupe =
+    "Le fichier d'enregistrement des taxes est occupé par un autre programme : il n'a pas été effacé.";
+inline constexpr std::string_view message_journal_occupe =
+    "Le fichier d'enregistrement des taxes est occupé par un autre programme : il n'a pas été modifié.";
 
 // The name under which empty reasons (or reasons of blanks only) are totalled, in Windows-1252.
 inline constexpr std::string_view libelle_motif_vide = "<<motif non-sp\xE9"
@@ -58,23 +66,33 @@ struct appel {
 // The six lines of the call's record, each ended by CR LF, exactly as appended to the log.
 texte formate_appel(const appel& a);
 
-// Outcome of a write (append or erase): ok, or the reason in `detail` (system error text, UTF-8).
+// Outcome of a write (append or erase): ok, or the reason in `detail` (French, UTF-8). occupe: another
+// writer held the log's lock for the whole wait, and nothing was written.
 struct resultat_ecriture {
     bool ok = true;
     std::string detail;
+    bool occupe = false;
 };
 
-// Appends the call's record and flushes it to the disk before reporting success. The path-less form
-// creates the data folder when missing. On failure nothing of the record stays in the log.
+// Appends the call's record and flushes it to the disk before reporting success, under the log's lock.
+// The path-less form creates the data folder when missing. On failure nothing of the record stays in the log.
 resultat_ecriture ajoute_appel(const appel& a);
 resultat_ecriture ajoute_appel(const std::filesystem::path& journal, const appel& a);
 
-// Appends records already formatted (whole six-line records), with the same guarantees.
-resultat_ecriture ajoute_enregistrement(const std::filesystem::path& journal, std::string_view enregistrement);
+// Appends records already formatted (whole six-line records), with the same guarantees. With
+// sauf_si_dernier, nothing is appended when the log already ends with exactly these bytes (a record
+// appended just before a crash that kept its copy).
+resultat_ecriture ajoute_enregistrement(const std::filesystem::path& journal, std::string_view enregistrement,
+                                        bool sauf_si_dernier = false);
 
-// Empties the log (creates it when missing); it exists with zero bytes afterwards.
+// Empties the log (creates it when missing); it exists with zero bytes afterwards. A log that held
+// something is first copied to chemin_precedent(journal), replacing the copy of the erase before, so that
+// a slip can be undone by hand; at any crash point the content is in the log, the copy or both.
 resultat_ecriture efface_journal();
 resultat_ecriture efface_journal(const std::filesystem::path& journal);
+
+// The erased log's copy: the log's file (a link's target) + ".precedent".
+std::filesystem::path chemin_precedent(const std::filesystem::path& journal);
 
 // One reason of the report: the text of the first record that brought it, and the sum of its calls.
 struct total_motif {
@@ -110,13 +128,17 @@ struct resultat_purge {
     std::string message;     // UTF-8, for the user; empty when fait
     std::int64_t gardes = 0; // records kept, when fait
     std::int64_t retires = 0;
+    texte date_fautive; // the text that did not convert, when date_invalide
 };
 
 // Removes the records of calls that ended before the given day; calls that ended on it stay. Two-digit
-// years read against the clock's current year. On any failure the log stays byte for byte as it was.
+// years read against the clock's current year. Holds the log's lock throughout; on any failure the log
+// stays byte for byte as it was.
 resultat_purge purge_avant(int jour, int mois, int annee, const horloge_locale& horloge);
 resultat_purge purge_avant(const std::filesystem::path& journal, int jour, int mois, int annee,
                            const horloge_locale& horloge);
+// The same with the threshold as a day count (convertit_date's).
+resultat_purge purge_avant_jour(const std::filesystem::path& journal, std::int64_t seuil, int annee_courante);
 
 // The log's date conversion: day, ".", month, ".", year, blanks allowed before each number, nothing
 // after. A year of 0 to 99 is taken in the current century, or in the one before when it would lie

@@ -1,8 +1,11 @@
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 #include "storage/journal_appels.h"
+#include "storage/raison_systeme.h"
 #include "storage/repertoire_donnees.h"
+#include "storage/verrou_journal.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -45,7 +48,11 @@ void ajoute_moment(texte& sortie, horodatage date, horodatage heure) {
 }
 
 resultat_ecriture echec(int numero) {
-    return {false, std::generic_category().message(numero)};
+    return {false, raison_systeme(numero)};
+}
+
+resultat_ecriture refus(const verrou_journal& verrou) {
+    return {false, verrou.raison(), verrou.resultat() == verrou_journal::etat::occupe};
 }
 
 resultat_ecriture echec(const fichier_ouvert& f) {
@@ -70,7 +77,45 @@ bool ecrit_tout(int fd, std::string_view octets) {
 
 // Devices that cannot be flushed say EINVAL; their data went through all the same.
 bool synchronise(int fd) {
-    return ::fsync(fd) == 0 || errno == EINVAL;
+    return kalvo_systeme.synchronise(fd) == 0 || errno == EINVAL;
+}
+
+// Whether the file ends with exactly these bytes.
+bool finit_par(int fd, std::string_view octets) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || static_cast<std::size_t>(info.st_size) < octets.size()) {
+        return false;
+    }
+    std::string fin(octets.size(), '\0');
+    const off_t debut = info.st_size - static_cast<off_t>(octets.size());
+    return ::pread(fd, fin.data(), fin.size(), debut) == static_cast<ssize_t>(fin.size()) && fin == octets;
+}
+
+// Copies the log into its ".precedent" file, as private as the log itself.
+bool garde_precedent(const fs::path& journal) {
+    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_RDONLY, 0);
+    const int source = f.fd;
+    struct stat info {};
+    if (f.etat != etat_fichier::ok || ::fstat(source, &info) != 0) {
+        if (f.etat == etat_fichier::ok) {
+            ::close(source);
+        }
+        errno = f.etat == etat_fichier::pas_ordinaire ? EINVAL : f.numero;
+        return f.etat == etat_fichier::absent; // nothing to keep
+    }
+    bool ok = true;
+    if (info.st_size > 0) { // an erase of an empty log keeps the copy of the erase before
+        fichier_atomique copie(chemin_precedent(journal));
+        copie.impose_mode(info.st_mode & 07777);
+        std::string bloc(1 << 20, '\0');
+        ssize_t n = 0;
+        while ((n = ::read(source, bloc.data(), bloc.size())) > 0 || (n < 0 && errno == EINTR)) {
+            copie.ecrit(std::string_view(bloc.data(), static_cast<std::size_t>(std::max<ssize_t>(n, 0))));
+        }
+        ok = n == 0 && copie.remplace();
+    }
+    ::close(source);
+    return ok;
 }
 
 resultat_ecriture dossier_indisponible() {
@@ -127,12 +172,22 @@ resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a) {
     return ajoute_enregistrement(journal, formate_appel(a));
 }
 
-resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_view enregistrement) {
-    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_APPEND | O_CREAT, 0644);
+resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_view enregistrement,
+                                        bool sauf_si_dernier) {
+    const verrou_journal verrou(journal);
+    if (!verrou.pris()) {
+        return refus(verrou);
+    }
+    const fichier_ouvert f =
+        ouvre_fichier_regulier(journal, (sauf_si_dernier ? O_RDWR : O_WRONLY) | O_APPEND | O_CREAT, 0666);
     if (f.etat != etat_fichier::ok) {
         return echec(f);
     }
     const int fd = f.fd;
+    if (sauf_si_dernier && finit_par(fd, enregistrement)) {
+        ::close(fd);
+        return {};
+    }
     // A half-written record would shift every later one; cut it off again if the write fails.
     const off_t taille_avant = ::lseek(fd, 0, SEEK_END);
     if (!ecrit_tout(fd, enregistrement) || !synchronise(fd)) {
@@ -148,7 +203,7 @@ resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_vie
     }
     if (taille_avant == 0) {
         // A log just created is only found again after a power cut once its folder entry is on the disk.
-        synchronise_dossier(journal.parent_path());
+        synchronise_dossier(chemin_reel(journal).parent_path());
     }
     return {};
 }
@@ -160,8 +215,22 @@ resultat_ecriture efface_journal() {
     return efface_journal(chemin_journal());
 }
 
+fs::path chemin_precedent(const fs::path& journal) {
+    fs::path p = chemin_reel(journal);
+    p += ".precedent";
+    return p;
+}
+
 resultat_ecriture efface_journal(const fs::path& journal) {
-    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const verrou_journal verrou(journal);
+    if (!verrou.pris()) {
+        return refus(verrou);
+    }
+    // The copy is whole on the disk before the log is cut: a crash in between leaves both.
+    if (!garde_precedent(journal)) {
+        return echec(errno);
+    }
+    const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (f.etat != etat_fichier::ok) {
         return echec(f);
     }

@@ -2,6 +2,7 @@
 #include "storage/journal_appels.h"
 #include "storage/journal_index_motifs.h"
 #include "storage/journal_lecteur.h"
+#include "storage/verrou_journal.h"
 
 namespace fs = std::filesystem;
 
@@ -25,6 +26,14 @@ std::optional<int> lit_nombre(std::string_view texte, std::size_t& i) {
         return std::nullopt;
     }
     return valeur;
+}
+
+resultat_purge refus(etat_purge etat, std::string message, std::string_view date_fautive = {}) {
+    resultat_purge r;
+    r.etat = etat;
+    r.message = std::move(message);
+    r.date_fautive = date_fautive;
+    return r;
 }
 
 } // namespace
@@ -118,17 +127,32 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
     const texte texte_seuil = std::to_string(jour) + "." + std::to_string(mois) + "." + std::to_string(annee);
     const auto seuil = convertit_date(texte_seuil, annee_courante);
     if (!seuil) {
-        return {etat_purge::date_invalide, message_date_invalide(texte_seuil)};
+        return refus(etat_purge::date_invalide, message_date_invalide(texte_seuil), texte_seuil);
+    }
+    return purge_avant_jour(journal, *seuil, annee_courante);
+}
+
+resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int annee_courante) {
+    // Held until the new log is in place: a record appended meanwhile would go to the file being replaced.
+    const verrou_journal verrou(journal);
+    if (verrou.resultat() == verrou_journal::etat::occupe) {
+        return refus(etat_purge::erreur_fichier, std::string(message_journal_occupe));
+    }
+    if (!verrou.pris()) {
+        // "... n'a pas pu être réécrit : ce n'est pas un fichier ordinaire."
+        std::string message(
+            message_reecriture_impossible.substr(0, message_reecriture_impossible.size() - 1));
+        return refus(etat_purge::erreur_fichier, message + " : " + verrou.raison() + ".");
     }
     lecteur_journal lecteur(journal);
     if (lecteur.absent()) {
-        return {etat_purge::absent, std::string(message_journal_absent)};
+        return refus(etat_purge::absent, std::string(message_journal_absent));
     }
     // The kept records go to a file beside the log that replaces it in one step, so that any failure
     // before the end leaves the log as it was (the temporary file goes with the object).
     fichier_atomique nouveau(journal);
     if (lecteur.erreur() || !nouveau.ouvert()) {
-        return {etat_purge::erreur_fichier, std::string(message_reecriture_impossible)};
+        return refus(etat_purge::erreur_fichier, std::string(message_reecriture_impossible));
     }
     resultat_purge resultat;
     texte sortie;
@@ -140,19 +164,20 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
     while (lecteur.suivant(lignes)) {
         if (const int longue = lecteur.ligne_trop_longue(); longue >= 0) {
             // Not a date either; its first characters show where the damage starts.
-            return {etat_purge::date_invalide,
-                    message_date_invalide(lignes[static_cast<std::size_t>(longue)].substr(0, 8))};
+            const std::string_view debut =
+                std::string_view(lignes[static_cast<std::size_t>(longue)]).substr(0, 8);
+            return refus(etat_purge::date_invalide, message_date_invalide(debut), debut);
         }
         const std::string_view date_fin = texte_date_ligne(lignes[1]);
         if (date_fin != date_precedente || date_precedente.empty()) {
             const auto jour_fin = convertit_date(date_fin, annee_courante);
             if (!jour_fin) {
-                return {etat_purge::date_invalide, message_date_invalide(date_fin)};
+                return refus(etat_purge::date_invalide, message_date_invalide(date_fin), date_fin);
             }
             date_precedente.assign(date_fin);
             jour_precedent = *jour_fin;
         }
-        if (jour_precedent < *seuil) {
+        if (jour_precedent < seuil) {
             ++resultat.retires;
             continue;
         }
@@ -172,7 +197,7 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
     }
     nouveau.ecrit(sortie);
     if (lecteur.erreur() || !nouveau.remplace()) {
-        return {etat_purge::erreur_fichier, std::string(message_reecriture_impossible)};
+        return refus(etat_purge::erreur_fichier, std::string(message_reecriture_impossible));
     }
     return resultat;
 }

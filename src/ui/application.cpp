@@ -73,13 +73,20 @@ QString message_reprise(const resultat_reprise& reprise) {
 
 int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
     titre_application::fixe(QStringLiteral("Kalvo"));
+    const QString dossier = QString::fromStdString(repertoire_donnees().string());
     verrou_instance verrou;
     switch (verrou.prend(repertoire_donnees())) {
     case verrou_instance::etat::deja_pris:
         message(depuis_utf8(message_deja_lance));
         return 1;
-    case verrou_instance::etat::impossible:
-        message(depuis_utf8(message_dossier_impossible).arg(QString::fromStdString(repertoire_donnees().string())));
+    case verrou_instance::etat::fichier_inutilisable:
+        message(depuis_utf8(verrou.message()));
+        return 1;
+    case verrou_instance::etat::dossier_impossible:
+        message(depuis_utf8(message_dossier_impossible).arg(dossier));
+        break;
+    case verrou_instance::etat::lecture_seule:
+        message(depuis_utf8(message_dossier_lecture_seule).arg(dossier));
         break;
     case verrou_instance::etat::pris:
         break;

@@ -101,9 +101,10 @@ void TForm1::sauve_etat_appel(horodatage moment) {
 }
 
 void TForm1::enregistre_appel() {
-    if (!ajoute_appel(appel_courant(appel_.date_fin(), appel_.heure_fin())).ok) {
+    const resultat_ecriture resultat = ajoute_appel(appel_courant(appel_.date_fin(), appel_.heure_fin()));
+    if (!resultat.ok) {
         // The saved state stays on the disk: the next start appends it.
-        message(depuis_utf8(message_appel_non_enregistre));
+        message(depuis_utf8(resultat.occupe ? message_appel_journal_occupe : message_appel_non_enregistre));
         return;
     }
     oublie_appel_en_cours();
@@ -216,8 +217,9 @@ void TForm1::ouvre_modification(QAction* element) {
 }
 
 void TForm1::Proprits1Click() {
-    if (!efface_journal().ok) {
-        message(depuis_utf8(message_effacement_impossible));
+    const resultat_ecriture resultat = efface_journal();
+    if (!resultat.ok) {
+        message(depuis_utf8(resultat.occupe ? message_effacement_occupe : message_effacement_impossible));
     }
 }
 

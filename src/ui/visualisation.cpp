@@ -157,7 +157,7 @@ void Tvisualisation::BitBtn1Click() {
         message(depuis_utf8(message_journal_absent));
         break;
     case etat_purge::erreur_fichier:
-        message(depuis_utf8(message_reecriture_impossible));
+        message(depuis_utf8(resultat.message));
         break;
     }
 }

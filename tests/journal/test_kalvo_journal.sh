@@ -25,17 +25,14 @@ enr() { # end date, reason, amount text; the call starts on 02.03.26
 } > sauve.tax
 cp sauve.tax original.tax
 
+echec() {
+    echo "ÉCHEC $*"
+    echecs=$((echecs + 1))
+}
 # verifie NAME EXPECTED_CODE ACTUAL_CODE EXPECTED_FILE ACTUAL_FILE
 verifie() {
-    if [ "$2" != "$3" ]; then
-        echo "ÉCHEC $1 : code $3, attendu $2"
-        echecs=$((echecs + 1))
-    fi
-    if ! cmp -s "$4" "$5"; then
-        echo "ÉCHEC $1 : sortie différente"
-        diff "$4" "$5" || true
-        echecs=$((echecs + 1))
-    fi
+    [ "$2" = "$3" ] || echec "$1 : code $3, attendu $2"
+    cmp -s "$4" "$5" || { echec "$1 : sortie différente"; diff "$4" "$5" || true; }
 }
 lance() { # runs the tool, stdout to sortie, stderr to erreurs, code in $code
     code=0
@@ -71,12 +68,17 @@ rm formules.tax
 
 # An impossible date changes nothing.
 lance purge 31.02.2026 sauve.tax
-printf "'31.02.2026' is not a valid date\n" > attendu
+printf "'31.02.2026' n'est pas une date valide\n" > attendu
 verifie "purge date invalide" 1 "$code" attendu erreurs
 verifie "purge date invalide, journal" 0 0 original.tax sauve.tax
 
-# The day itself stays; the 1997 call goes.
+# The day itself stays; the 1997 calls go, the one a writer holding the log's lock appends too.
+enr 'lundi 03.03.97' 'tardif' '0,5' > tardif.tax
+flock sauve.tax.verrou sh -c ': > tenu; sleep 1; cat tardif.tax >> sauve.tax' &
+while [ ! -e tenu ]; do sleep 0.05; done
 lance purge 04.03.2026 sauve.tax
+wait
+rm tenu tardif.tax
 : > attendu
 verifie purge 0 "$code" attendu sortie
 {
@@ -84,10 +86,8 @@ verifie purge 0 "$code" attendu sortie
     enr 'jeudi 05.03.26' '' '0,30'
 } > attendu
 verifie "purge, journal" 0 0 attendu sauve.tax
-if [ "$(ls -A | sort | tr '\n' ' ')" != "attendu erreurs original.tax sauve.tax sortie " ]; then
-    echo "ÉCHEC purge : fichiers restants $(ls -A)"
-    echecs=$((echecs + 1))
-fi
+[ "$(ls -A | sort | tr '\n' ' ')" = "attendu erreurs original.tax sauve.tax sauve.tax.verrou sortie " ] ||
+    echec "purge : fichiers restants $(ls -A)"
 
 # A log cut before the amount of its last record: partial totals, then the message.
 head -c 400 original.tax > coupe.tax
@@ -100,8 +100,7 @@ verifie "totaux corrompu, message" 3 "$code" attendu erreurs
 # Without a file argument the log of the data folder is read.
 mkdir -p xdg/kalvo
 cp original.tax xdg/kalvo/sauve.tax
-code=0
-XDG_DATA_HOME="$dossier/xdg" "$outil" totaux > sortie 2> erreurs || code=$?
+XDG_DATA_HOME="$dossier/xdg" lance totaux
 printf 'Bureau\t2,55\nRéunion, "projet"\t1,20\n<<motif non-spécifié>>\t0,30\n' > attendu
 verifie "totaux par défaut" 0 "$code" attendu sortie
 rm -r xdg
@@ -112,11 +111,15 @@ verifie "totaux absent" 2 "$code" attendu erreurs
 lance csv absent.tax
 verifie "csv absent" 2 "$code" attendu erreurs
 
+# Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
+mkfifo tube
+lance purge 1.1.2020 tube
+[ "$code" = 1 ] && [ -p tube ] || echec "purge d'un tube : code $code"
+
 lance --help
-grep -q '^Usage : kalvo-journal' sortie || { echo "ÉCHEC --help"; echecs=$((echecs + 1)); }
-[ "$code" = 0 ] || { echo "ÉCHEC --help : code $code"; echecs=$((echecs + 1)); }
+grep -q '^Usage : kalvo-journal' sortie && [ "$code" = 0 ] || echec "--help : code $code"
 lance inconnue
-[ "$code" = 1 ] && [ -s erreurs ] || { echo "ÉCHEC commande inconnue : code $code"; echecs=$((echecs + 1)); }
+[ "$code" = 1 ] && [ -s erreurs ] || echec "commande inconnue : code $code"
 
 [ "$echecs" = 0 ] && echo "kalvo-journal : tout est correct"
 exit "$echecs"

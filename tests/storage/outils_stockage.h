@@ -64,9 +64,9 @@ public:
     explicit renommages_refuses(int a_partir_du = 1) {
         compte_ = 0;
         a_partir_du_ = a_partir_du;
-        kalvo_renomme = &renomme;
+        kalvo_systeme.renomme = &renomme;
     }
-    ~renommages_refuses() { kalvo_renomme = &std::rename; }
+    ~renommages_refuses() { kalvo_systeme.renomme = &std::rename; }
 
 private:
     static inline int compte_ = 0;

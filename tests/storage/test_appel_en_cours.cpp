@@ -4,46 +4,44 @@
 
 #include <gtest/gtest.h>
 
-TEST(appel_en_cours, reprise_ajoute_le_dernier_etat_et_oublie_le_fichier) {
+TEST(appel_en_cours, reprise_ajoute_le_dernier_etat_une_seule_fois_et_oublie_le_fichier) {
     dossier_temporaire d;
     const fs::path fichier = d.chemin() / "appel_en_cours.tax";
     ASSERT_TRUE(ajoute_appel(d.journal(), appel_du(2026, 3, 3, "Avant", 100)).ok);
     ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 20)));
     ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 70))); // the next tick
+    const std::string attendu =
+        formate_appel(appel_du(2026, 3, 3, "Avant", 100)) + formate_appel(appel_du(2026, 3, 4, "Bureau", 70));
 
     EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::enregistre);
-    EXPECT_EQ(lit_octets(d.journal()), formate_appel(appel_du(2026, 3, 3, "Avant", 100)) +
-                                           formate_appel(appel_du(2026, 3, 4, "Bureau", 70)));
-    EXPECT_EQ(d.noms(), (std::set<std::string>{"sauve.tax"}));
+    EXPECT_EQ(lit_octets(d.journal()), attendu);
+    EXPECT_EQ(d.noms(), (std::set<std::string>{"sauve.tax", "sauve.tax.verrou"}));
     EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::aucun);
-}
 
-TEST(appel_en_cours, journal_refuse_le_fichier_reste_pour_le_prochain_demarrage) {
-    dossier_temporaire d;
-    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 20)));
-    fs::create_directory(d.journal()); // a folder where the log should be
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::non_ajoute);
-    EXPECT_EQ(lit_octets(fichier), formate_appel(appel_du(2026, 3, 4, "Bureau", 20)));
-
-    fs::remove(d.journal());
-    fs::create_symlink("/dev/full", d.journal()); // no space left
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::non_ajoute);
-    EXPECT_TRUE(fs::exists(fichier));
-}
-
-TEST(appel_en_cours, etat_illisible_mis_de_cote_sans_toucher_au_journal) {
-    dossier_temporaire d;
-    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    ecrit_octets(fichier, enregistrement_brut("Fin de l'appel        : lundi 03.03.97", "x", "abc"));
-    const resultat_reprise r = reprend_appel_interrompu(fichier, d.journal());
-    EXPECT_EQ(r.etat, etat_reprise::illisible);
-    EXPECT_FALSE(fs::exists(d.journal()));
-    EXPECT_TRUE(fs::exists(r.mis_de_cote));
+    // Killed after the append at "Fin", before the file was removed: the record is not appended twice.
+    ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 70)));
+    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::enregistre);
+    EXPECT_EQ(lit_octets(d.journal()), attendu);
     EXPECT_FALSE(fs::exists(fichier));
 }
 
-TEST(verrou_instance, un_seul_kalvo_par_dossier) {
+TEST(appel_en_cours, etats_illisibles_mis_de_cote_chacun_sous_son_nom) {
+    dossier_temporaire d;
+    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
+    const std::string deux =
+        formate_appel(appel_du(2026, 3, 4, "a", 20)) + formate_appel(appel_du(2026, 3, 4, "b", 20));
+    const std::string faux[] = {enregistrement_brut("Fin de l'appel        : lundi 03.03.97", "x", "abc"),
+                                deux};
+    for (const std::string& contenu : faux) { // the second must not replace the first
+        ecrit_octets(fichier, contenu);
+        EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::illisible);
+    }
+    EXPECT_EQ(lit_octets(d.chemin() / "appel_en_cours.tax.illisible"), faux[0]);
+    EXPECT_EQ(lit_octets(d.chemin() / "appel_en_cours.tax.illisible-2"), faux[1]);
+    EXPECT_EQ(d.noms().size(), 2U); // no log, no running-call file
+}
+
+TEST(verrou_instance, un_seul_kalvo_par_dossier_et_jamais_sans_verrou_dans_un_dossier_inscriptible) {
     dossier_temporaire d;
     auto premier = std::make_unique<verrou_instance>();
     EXPECT_EQ(premier->prend(d.chemin() / "kalvo"), verrou_instance::etat::pris);
@@ -53,6 +51,15 @@ TEST(verrou_instance, un_seul_kalvo_par_dossier) {
     EXPECT_EQ(second.prend(d.chemin() / "kalvo"), verrou_instance::etat::pris);
 
     ecrit_octets(d.chemin() / "fichier", "x");
-    verrou_instance impossible;
-    EXPECT_EQ(impossible.prend(d.chemin() / "fichier" / "kalvo"), verrou_instance::etat::impossible);
+    EXPECT_EQ(second.prend(d.chemin() / "fichier" / "kalvo"), verrou_instance::etat::dossier_impossible);
+    fs::create_directories(d.chemin() / "dossier" / "kalvo.verrou");
+    EXPECT_EQ(second.prend(d.chemin() / "dossier"), verrou_instance::etat::fichier_inutilisable);
+    EXPECT_EQ(second.message(), "Kalvo ne peut pas démarrer : son fichier de verrou " + d.chemin().string() +
+                                    "/dossier/kalvo.verrou est inutilisable (c'est un dossier). "
+                                    "Supprimez-le ou corrigez ses droits.");
+    fs::create_directory(d.chemin() / "lecture");
+    fs::permissions(d.chemin() / "lecture", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) { // root writes everywhere
+        EXPECT_EQ(second.prend(d.chemin() / "lecture"), verrou_instance::etat::lecture_seule);
+    }
 }

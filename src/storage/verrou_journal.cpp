@@ -1,0 +1,60 @@
+#include "storage/verrou_journal.h"
+
+#include "storage/fichier_atomique.h"
+#include "storage/raison_systeme.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+verrou_journal::verrou_journal(const fs::path& journal) {
+    const fs::path reel = chemin_reel(journal);
+    struct stat info {};
+    if (::stat(reel.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        etat_ = etat::pas_un_fichier;
+        raison_ = "ce n'est pas un fichier ordinaire";
+        return;
+    }
+    fs::path fichier = reel;
+    fichier += ".verrou";
+    fd_ = ::open(fichier.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS)) {
+        fd_ = ::open(fichier.c_str(), O_RDONLY | O_CLOEXEC); // a lock needs no write access
+        if (fd_ < 0 && errno == ENOENT) {
+            // A folder nobody can write: no writer can replace the log in it, and appends are atomic.
+            etat_ = etat::pris;
+            return;
+        }
+    }
+    if (fd_ < 0) {
+        raison_ =
+            "son fichier de verrou " + fichier.string() + " est inutilisable (" + raison_systeme(errno) + ")";
+        return;
+    }
+    const auto limite = std::chrono::steady_clock::now() + attente_verrou_journal;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            raison_ = "son fichier de verrou " + fichier.string() + " est inutilisable (" +
+                      raison_systeme(errno) + ")";
+            return;
+        }
+        if (std::chrono::steady_clock::now() >= limite) {
+            etat_ = etat::occupe;
+            raison_ = "il est occupé par un autre programme (kalvo-journal ?)";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    etat_ = etat::pris;
+}
+
+verrou_journal::~verrou_journal() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}

@@ -1,0 +1,125 @@
+#include "outils_stockage.h"
+#include "storage/appel_en_cours.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+// The flushes and renames in order, files by their last name ("." for the test's folder), Kalvo's
+// temporary files without their random end; the flush numbered `refus` fails.
+std::vector<std::string> appels;
+int refus = -1;
+
+std::string nom(const fs::path& p) {
+    const std::string n = p.filename().string();
+    return n.find(".kalvo-") != std::string::npos ? n.substr(0, n.size() - 6)
+           : n.starts_with("kalvo-test")          ? "."
+                                                  : n;
+}
+int synchronise(int fd) {
+    appels.push_back("fsync " + nom(fs::read_symlink("/proc/self/fd/" + std::to_string(fd))));
+    return static_cast<int>(appels.size()) - 1 == refus ? (errno = EIO, -1) : ::fsync(fd);
+}
+int renomme(const char* ancien, const char* nouveau) {
+    appels.push_back("rename " + nom(ancien) + " " + nom(nouveau));
+    return std::rename(ancien, nouveau);
+}
+
+mode_t mode(const fs::path& p) {
+    struct stat info {};
+    ::stat(p.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(fichier_atomique, chaque_ecriture_est_sur_le_disque_avant_de_compter) {
+    using v = std::vector<std::string>;
+    const appel a = appel_du(2026, 3, 4, "x", 20);
+    const struct {
+        std::function<bool(const fs::path&)> ecrit;
+        v attendus;
+    } cas[] = {
+        {[&](auto& j) { return sauve_appel_en_cours(j, a); },
+         v{"fsync .sauve.tax.kalvo-", "rename .sauve.tax.kalvo- sauve.tax", "fsync ."}},
+        {[&](auto& j) { return ajoute_appel(j, a).ok; }, v{"fsync sauve.tax", "fsync ."}},
+        {[&](auto& j) { return ajoute_appel(j, a).ok && efface_journal(j).ok; },
+         v{"fsync sauve.tax", "fsync .", "fsync .sauve.tax.precedent.kalvo-",
+           "rename .sauve.tax.precedent.kalvo- sauve.tax.precedent", "fsync .", "fsync sauve.tax"}},
+    };
+    kalvo_systeme = {&synchronise, &renomme};
+    for (const auto& c : cas) {
+        for (refus = -1; refus < static_cast<int>(c.attendus.size()); ++refus) {
+            dossier_temporaire d;
+            appels.clear();
+            const bool ok = c.ecrit(d.journal());
+            const std::string& appel_refuse = c.attendus[static_cast<std::size_t>(std::max(refus, 0))];
+            if (refus < 0) {
+                EXPECT_TRUE(ok);
+                EXPECT_EQ(appels, c.attendus);
+            } else if (appel_refuse.starts_with("fsync .sauve") || appel_refuse == "fsync sauve.tax") {
+                EXPECT_FALSE(ok) << appel_refuse; // a write whose flush failed does not count...
+                EXPECT_TRUE(lit_octets(d.journal()).empty() ||
+                            c.attendus.size() > 3); // ...nor leaves a trace
+            }
+        }
+    }
+    kalvo_systeme = {&::fsync, &std::rename};
+}
+
+TEST(fichier_atomique, un_lien_est_suivi_le_mode_garde_seul_un_fichier_ordinaire_remplace) {
+    dossier_temporaire d;
+    fs::create_directory(d.chemin() / "synchro");
+    const fs::path cible = d.chemin() / "synchro" / "Kalvo.ini";
+    ecrit_octets(cible, "vieux");
+    ::chmod(cible.c_str(), 0600);
+    fs::create_symlink("synchro/Kalvo.ini", d.ini());
+    ecrit_octets(d.chemin() / "synchro" / ".Kalvo.ini.kalvo-abcdef", "left by a killed save");
+    const mode_t masque = ::umask(027);
+    for (const fs::path& p : {d.ini(), d.journal()}) {
+        fichier_atomique f(p);
+        f.ecrit("neuf");
+        EXPECT_TRUE(f.remplace());
+    }
+    ::umask(masque);
+    EXPECT_TRUE(fs::is_symlink(d.ini()));
+    EXPECT_EQ(lit_octets(cible), "neuf");
+    EXPECT_EQ(mode(cible), 0600U);
+    EXPECT_FALSE(fs::exists(d.chemin() / "synchro" / ".Kalvo.ini.kalvo-abcdef"));
+    EXPECT_EQ(mode(d.journal()), 0640U); // a new file: 0666 less the umask
+
+    // A pipe (or a device: "purge 1.1.2020 /dev/null") stays what it is, by name or through a link.
+    ASSERT_EQ(::mkfifo((d.chemin() / "tube").c_str(), 0600), 0);
+    fs::create_symlink("tube", d.chemin() / "lien");
+    for (const fs::path& p : {d.chemin() / "tube", d.chemin() / "lien"}) {
+        EXPECT_FALSE(fichier_atomique(p).remplace());
+        EXPECT_EQ(purge_avant(p, 1, 1, 2020, horloge_systeme{}).etat, etat_purge::erreur_fichier);
+        EXPECT_FALSE(efface_journal(p).ok);
+        EXPECT_TRUE(fs::is_fifo(d.chemin() / "tube"));
+    }
+}
+
+TEST(fichier_atomique, les_restes_d_ecritures_tuees_partent_au_demarrage_et_rien_d_autre) {
+    dossier_temporaire d;
+    const donnees_deplacees xdg(d.chemin());
+    const fs::path dossier = d.chemin() / "kalvo";
+    fs::create_directory(dossier);
+    const std::set<std::string> a_garder = {".sauve.tax.kalvo-12345", ".sauve.tax.abcdef",
+                                            "notes.kalvo-abcdef", ".Kalvo.ini.kalvo-abcdefg",
+                                            "sauve.tax.verrou"};
+    for (const std::string nom :
+         {".sauve.tax.kalvo-abcdef", ".Kalvo.ini.kalvo-Xy12Z9", ".appel_en_cours.tax.kalvo-000000",
+          ".sauve.tax.precedent.kalvo-a1b2c3", ".sauve.tax.kalvo-12345", ".sauve.tax.abcdef",
+          "notes.kalvo-abcdef", ".Kalvo.ini.kalvo-abcdefg"}) {
+        ecrit_octets(dossier / nom, "reste");
+    }
+    reprend_appel_interrompu();
+    std::set<std::string> noms;
+    for (const auto& e : fs::directory_iterator(dossier)) {
+        noms.insert(e.path().filename().string());
+    }
+    EXPECT_EQ(noms, a_garder);
+}
