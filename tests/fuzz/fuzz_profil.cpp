@@ -122,7 +122,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     (void)valeur_profil(contenu, "", "", "");
 
     const fs::path fichier = dossier_fuzz() / "Kalvo.ini";
-    acces_reglages ini(fichier);
     std::vector<const ecriture*> derniere; // the last write of each place, in order of first write
     for (const ecriture& w : ecritures) {
         if (w.genre == genre_ecriture::profil) {
@@ -132,10 +131,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
             }
         } else {
             ecrit_fichier(fichier, contenu);
-            const erreur_reglages erreur = w.genre == genre_ecriture::texte
-                                               ? ini.ecrit_texte(w.section, w.cle, w.valeur)
-                                               : ini.ecrit_entier(w.section, w.cle, w.entier);
-            if (erreur) {
+            acces_reglages ini(fichier);
+            if (w.genre == genre_ecriture::texte) {
+                ini.ecrit_texte(w.section, w.cle, w.valeur);
+            } else {
+                ini.ecrit_entier(w.section, w.cle, w.entier);
+            }
+            if (ini.enregistre()) {
                 std::abort();
             }
             contenu = lit_fichier(fichier);

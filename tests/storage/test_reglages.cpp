@@ -52,17 +52,39 @@ TEST(reglages, valeurs_hors_bornes_ramenees_au_chargement) {
     ecrit_octets(dossier.ini(), "[Tarifs]\r\nTaxe de base=-3\r\nDur\351e local r\351duit=0\r\n"
                                 "Dur\351e local normal=60000\r\n"
                                 "[Ajouts]\r\nNombre d'ajouts=1\r\n1=Natel\r\nNatel au tarif normal=-5\r\n");
-    reglages_lus r = lit_reglages(dossier.ini());
-    EXPECT_EQ(r.taxe_base, 0);
-    EXPECT_EQ(r.local_reduit, 1);
-    EXPECT_EQ(r.local_normal, 50000);
+    const reglages_lus r = lit_reglages(dossier.ini());
+    EXPECT_EQ(r.tarifs.taxe_base, 0);
+    EXPECT_EQ(r.tarifs.reduit[0], 1);
+    EXPECT_EQ(r.tarifs.normal[0], 50000);
     EXPECT_EQ(r.zones.at(0).normal_dixiemes, 1);
 
     ecrit_octets(dossier.ini(), "[Tarifs]\r\nTaxe de base=70000\r\n");
-    EXPECT_EQ(lit_reglages(dossier.ini()).taxe_base, 50000);
+    EXPECT_EQ(lit_reglages(dossier.ini()).tarifs.taxe_base, 50000);
 }
 
-TEST(reglages, zones_en_trop_ou_en_double_ignorees) {
+TEST(reglages, noms_de_zone_refuses_a_l_ajout_et_au_chargement) {
+    table_zones zones;
+    zones.ajoute("Europe", 1, 1);
+    const std::pair<const char*, refus_nom_zone> cas[] = {
+        {"local", refus_nom_zone::deja_pris},
+        {"EUROPE", refus_nom_zone::deja_pris},
+        {" Europe ", refus_nom_zone::deja_pris},
+        {"Zone {1", refus_nom_zone::accolade},
+        {"}", refus_nom_zone::accolade},
+        {"a=b", refus_nom_zone::brise_cles},
+        {" [x", refus_nom_zone::brise_cles},
+        {";x", refus_nom_zone::brise_cles},
+        {"x[y", refus_nom_zone::aucun},
+        {"", refus_nom_zone::aucun},
+        {"Caf\351 & th\351 ", refus_nom_zone::aucun},
+    };
+    for (const auto& [nom, refus] : cas) {
+        EXPECT_EQ(examine_nom_zone(nom, zones), refus) << nom;
+    }
+    zones.ajoute("", 1, 1);
+    EXPECT_EQ(examine_nom_zone("  ", zones), refus_nom_zone::deja_pris);
+
+    // At load the same names are skipped, and no more than 40 zones are taken.
     dossier_temporaire dossier;
     std::string contenu = "[Ajouts]\r\nNombre d'ajouts=48\r\n1=LOCAL\r\n2=a{b\r\n3=Natel\r\n4=natel\r\n"
                           "5=\" Natel \"\r\n6=c}\r\n7=a=b\r\n8=\" [x]y\"\r\n";
@@ -97,18 +119,44 @@ TEST(reglages, valeurs_a_blancs_ou_guillemets_relues_telles_quelles) {
     EXPECT_EQ(r.zones[1].normal_dixiemes, 30);
 }
 
-TEST(reglages, ecriture_echouee_arrete_l_operation) {
+TEST(reglages, chaque_sauvegarde_remplace_le_fichier_une_fois_ou_pas_du_tout) {
     dossier_temporaire dossier;
-    renommages_refuses refus(3);
-    EXPECT_EQ(sauve_tarifs(dossier.ini(), 30, 2000, 500, 400, 900, 300, 200), "Unable to write to Kalvo.ini");
-    EXPECT_EQ(lit_octets(dossier.ini()), "[Tarifs]\r\nTaxe de base=30\r\nDur\351e local r\351duit=2000\r\n");
-}
-
-TEST(reglages, tarifs_relus_tels_qu_ecrits) {
-    dossier_temporaire dossier;
-    ASSERT_EQ(sauve_tarifs(dossier.ini(), 30, 2000, 500, 400, 900, 300, 200), std::nullopt);
+    const tarifs_base tarifs{30, {900, 300, 200}, {2000, 500, 400}};
+    table_zones zones;
+    for (int i = 0; i < 40; ++i) {
+        zones.ajoute("Zone " + std::to_string(i), 10 + i, 20 + i);
+    }
+    // A save that replaced the file twice would fail at its second rename.
+    {
+        renommages_refuses deuxieme(2);
+        ASSERT_EQ(sauve_tarifs(dossier.ini(), tarifs), std::nullopt);
+    }
+    {
+        renommages_refuses deuxieme(2);
+        ASSERT_EQ(sauve_reglages(dossier.ini(), 3000, {"a", "b"}, zones), std::nullopt);
+    }
     const reglages_lus r = lit_reglages(dossier.ini());
-    EXPECT_EQ(std::vector<int>({r.taxe_base, r.local_reduit, r.suburbain_reduit, r.interurbain_reduit,
-                                r.local_normal, r.suburbain_normal, r.interurbain_normal}),
-              std::vector<int>({30, 2000, 500, 400, 900, 300, 200}));
+    EXPECT_EQ(r.tarifs.taxe_base, 30);
+    EXPECT_EQ(r.tarifs.normal, tarifs.normal);
+    EXPECT_EQ(r.tarifs.reduit, tarifs.reduit);
+    EXPECT_EQ(r.zones.size(), 40U);
+    EXPECT_EQ(r.zones.back().reduit_dixiemes, 59);
+
+    // A failure leaves the file as it was, and no temporary file beside it.
+    const std::string avant = lit_octets(dossier.ini());
+    {
+        renommages_refuses refus;
+        EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs_base{}), "Unable to write to Kalvo.ini");
+        EXPECT_EQ(sauve_reglages(dossier.ini(), 1000, {}, table_zones{}), "Unable to write to Kalvo.ini");
+        // Nothing changed: nothing to write.
+        EXPECT_EQ(sauve_reglages(dossier.ini(), 3000, {"a", "b"}, zones), std::nullopt);
+    }
+    EXPECT_EQ(lit_octets(dossier.ini()), avant);
+    EXPECT_EQ(dossier.noms(), std::set<std::string>{"Kalvo.ini"});
+
+    fs::create_directory(dossier.chemin() / "dossier.ini");
+    EXPECT_EQ(sauve_tarifs(dossier.chemin() / "dossier.ini", tarifs), "Unable to write to dossier.ini");
+    EXPECT_TRUE(fs::is_directory(dossier.chemin() / "dossier.ini"));
+    EXPECT_NE(sauve_tarifs(dossier.chemin() / "absent" / "Kalvo.ini", tarifs), std::nullopt);
+    EXPECT_FALSE(fs::exists(dossier.chemin() / "absent"));
 }
