@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -30,160 +29,61 @@ class test_dialogue_zone : public QObject {
         QTimer::singleShot(0, dialogue_.get(), [this, action] {
             QVERIFY(QTest::qWaitForWindowActive(dialogue_.get())); // keys go where the focus is
             action();
-            if (d().isVisible()) {
-                d().reject();
-            }
+            d().close();
         });
     }
 
-    // Tabs to the field as the user does (Tab selects its text), then types over it.
-    static void tape(QWidget* champ, const QString& texte) {
-        for (int i = 0; i < 8 && !champ->isAncestorOf(QApplication::focusWidget()) &&
-                        QApplication::focusWidget() != champ;
-             ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    // Types each text over a field's own, from the focus field on, with Tab between, as the user does.
+    static void saisit(const QStringList& textes, Qt::Key fin = Qt::Key_Return) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        for (const QString& texte : textes) {
+            if (&texte != &textes.first()) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+            for (const QChar c : texte) { // keyClicks() takes ASCII only
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, c, {});
+            }
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-        for (const QChar c : texte) { // keyClicks() takes ASCII only
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
-        }
-    }
-    static void entree() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
-
-    void verifie_mode_ajout() {
-        QVERIFY(d().nom_zone->text().isEmpty());
-        QVERIFY(!d().nom_zone->isReadOnly());
-        QCOMPARE(d().normal->texte(), QStringLiteral("1"));
-        QCOMPARE(d().reduit->texte(), QStringLiteral("1"));
-        QVERIFY(!d().supprime->isVisible());
-        QCOMPARE(QApplication::focusWidget(), d().nom_zone);
+        QTest::keyClick(QApplication::focusWidget(), fin);
     }
 
 private slots:
     void initTestCase() { prepare_tests(); }
 
-    void init() {
+    void init() { // the last ones go with the test object, before the application
+        dialogue_.reset();
+        banc_.reset(); // first, for it saves into the data folder it made
         banc_ = std::make_unique<banc_principal>();
         dialogue_ = std::make_unique<TAjout_zone>();
     }
 
-    void cleanup() {
-        dialogue_.reset();
-        banc_.reset();
-    }
-
-    void ajout_par_le_menu_puis_annulation() {
+    void zone_refusee_puis_ajoutee_modifiee_supprimee() {
         messages_interceptes messages;
         pendant_le_dialogue([this] {
-            verifie_mode_ajout();
-            tape(d().nom_zone, QStringLiteral("Europe"));
-            tape(d().normal, QStringLiteral("226"));
-            tape(d().reduit, QStringLiteral("99999"));
-            entree(); // before the field corrects its text: OK reads it within the range all the same
+            for (const QString& nom :
+                 {QStringLiteral("local"), QStringLiteral("Zone {1"), QStringLiteral(" [x")}) {
+                saisit({nom});
+                QCOMPARE(d().nom_zone->text(), nom); // the dialog stays open with what was typed
+            }
+            // Enter before the field corrects its text: OK reads it within the range all the same.
+            saisit({QStringLiteral("Café & thé "), QStringLiteral("226"), QStringLiteral("99999")});
         });
         f().Ajoutdunezonedappel1Click();
-        QCOMPARE(zones().nombre(), 4);
-        QCOMPARE(zones().nom(3), texte("Europe"));
-        QCOMPARE(zones().duree_unite(3, periode::normale), 22.6);
-        QCOMPARE(zones().duree_unite(3, periode::reduite), 5000.0);
-        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
-
-        // Each opening starts afresh; cancelling adds nothing.
-        pendant_le_dialogue([this] {
-            verifie_mode_ajout();
-            tape(d().nom_zone, QStringLiteral("Monde"));
-            QTest::keyClick(&d(), Qt::Key_Escape);
-        });
-        f().Ajoutdunezonedappel1Click();
-        QCOMPARE(zones().nombre(), 4);
-        QVERIFY(messages.recus.isEmpty());
-    }
-
-    void noms_refuses_data() {
-        QTest::addColumn<QString>("nom");
-        QTest::addColumn<QString>("message");
         const QString existe =
             QStringLiteral("Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'.");
-        QTest::newRow("existe") << "local" << existe;
-        QTest::newRow("accolade") << "Zone {1" << existe;
-        QTest::newRow("brise les cles")
-            << " [x"
-            << QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'.");
-    }
-
-    void noms_refuses() {
-        QFETCH(QString, nom);
-        QFETCH(QString, message);
-        messages_interceptes messages;
-        pendant_le_dialogue([this, nom] {
-            tape(d().nom_zone, nom);
-            entree();
-            QVERIFY(d().isVisible());
-            QCOMPARE(d().nom_zone->text(), nom);
-        });
-        f().Ajoutdunezonedappel1Click();
-        QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(messages.recus[0].first, genre_message::information);
-        QCOMPARE(messages.recus[0].second, message);
-        QCOMPARE(zones().nombre(), 3);
-    }
-
-    void quarante_trois_zones_puis_suppression() {
-        for (int i = 0; i < 39; ++i) {
-            f().ajoute_zone("Z" + std::to_string(i), 10, 10);
-        }
-        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
-        pendant_le_dialogue([this] {
-            tape(d().nom_zone, QStringLiteral("Dernière"));
-            entree();
-        });
-        f().Ajoutdunezonedappel1Click();
-        QCOMPARE(zones().nombre(), 43);
-        QVERIFY(!f().position(TForm1::pos_ajout_zone)->isEnabled());
-
-        pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
-        element_modification(0)->trigger();
-        QCOMPARE(zones().nombre(), 42);
-        QCOMPARE(zones().nom(3), texte("Z1"));
-        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
-    }
-
-    void ajout_pendant_un_appel_laisse_la_modification_desactivee() {
-        f().start_stopClick();
-        pendant_le_dialogue([this] {
-            tape(d().nom_zone, QStringLiteral("Europe"));
-            entree();
-        });
-        f().Ajoutdunezonedappel1Click();
-        QCOMPARE(zones().nombre(), 4);
-        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
-        f().start_stopClick();
-        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
-    }
-
-    void zone_ajoutee_modifiee_supprimee_survit_au_redemarrage() {
-        messages_interceptes messages;
-        pendant_le_dialogue([this] {
-            tape(d().nom_zone, QStringLiteral("Café & thé "));
-            tape(d().normal, QStringLiteral("226"));
-            tape(d().reduit, QStringLiteral("406"));
-            entree();
-        });
-        f().Ajoutdunezonedappel1Click();
-        banc_->redemarre();
-        QCOMPARE(zones().nom(3), texte("Caf\xE9 & th\xE9 "));
-        QCOMPARE(zones().duree_unite(3, periode::reduite), 40.6);
+        QCOMPARE(messages.recus.value(1), qMakePair(genre_message::information, existe));
+        QCOMPARE(messages.recus.value(0), messages.recus.value(1));
+        QCOMPARE(messages.recus.value(2).second,
+                 QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'."));
 
         // The item's caption shows "&&"; the dialog finds the zone by its real name, which cannot change.
         pendant_le_dialogue([this] {
             QVERIFY(d().nom_zone->isReadOnly());
             QCOMPARE(d().normal->texte(), QStringLiteral("226"));
-            QCOMPARE(d().reduit->texte(), QStringLiteral("406"));
+            QCOMPARE(d().reduit->texte(), QStringLiteral("50000"));
             QVERIFY(d().supprime->isVisible());
-            tape(d().nom_zone, QStringLiteral("xyz"));
-            tape(d().normal, QStringLiteral("300"));
-            tape(d().reduit, QStringLiteral("0"));
-            entree();
+            saisit({QStringLiteral("xyz"), QStringLiteral("300"), QStringLiteral("0")});
         });
         element_modification(0)->trigger();
         QCOMPARE(zones().duree_unite(3, periode::reduite), 0.1);
@@ -191,15 +91,38 @@ private slots:
         QCOMPARE(zones().nom(3), texte("Caf\xE9 & th\xE9 "));
         QCOMPARE(zones().duree_unite(3, periode::normale), 30.0);
 
-        // Deleted without a question; the next add opening hides the button again.
+        // Deleted without a question; the next add opening starts afresh, and cancelling adds nothing.
         pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
         element_modification(0)->trigger();
-        banc_->redemarre();
-        QCOMPARE(zones().nombre(), 3);
         QVERIFY(f().Modificationdedonnespourzonedappel1->actions().isEmpty());
-        QVERIFY(messages.recus.isEmpty());
-        pendant_le_dialogue([this] { verifie_mode_ajout(); });
+        pendant_le_dialogue([this] {
+            QVERIFY(d().nom_zone->text().isEmpty() && !d().nom_zone->isReadOnly() &&
+                    !d().supprime->isVisible());
+            QCOMPARE(d().normal->texte() + d().reduit->texte(), QStringLiteral("11"));
+            QCOMPARE(QApplication::focusWidget(), d().nom_zone);
+            saisit({QStringLiteral("Monde")}, Qt::Key_Escape);
+        });
         f().Ajoutdunezonedappel1Click();
+        QCOMPARE(zones().nombre(), 3);
+        QCOMPARE(messages.recus.size(), 3);
+    }
+
+    void quarante_trois_zones_pendant_un_appel_puis_suppression() {
+        for (int i = 0; i < 39; ++i) {
+            f().ajoute_zone("Z" + std::to_string(i), 10, 10);
+        }
+        f().start_stopClick();
+        pendant_le_dialogue([] { saisit({QStringLiteral("Dernière")}); });
+        f().Ajoutdunezonedappel1Click();
+        QCOMPARE(zones().nombre(), 43);
+        QVERIFY(!f().position(TForm1::pos_ajout_zone)->isEnabled());
+        QVERIFY(!f().position(TForm1::pos_modification_zone)->isEnabled());
+        f().start_stopClick();
+        QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
+
+        pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
+        element_modification(0)->trigger();
+        QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
     }
 };
 
