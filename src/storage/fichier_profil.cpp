@@ -1,12 +1,11 @@
 #include "storage/fichier_profil.h"
 
-#include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 
 #include <cstdio>
 #include <optional>
 #include <system_error>
-#include <vector>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -18,31 +17,8 @@ bool fin_ligne(char c) {
     return c == '\r' || c == '\n';
 }
 
-// One line of the file as bytes: [debut, fin) is its text, [fin, suite) the run of CR and LF after it,
-// which swallows the empty lines.
-struct ligne {
-    std::size_t debut = 0;
-    std::size_t fin = 0;
-    std::size_t suite = 0;
-};
-
-std::vector<ligne> decoupe(std::string_view contenu) {
-    std::vector<ligne> lignes;
-    std::size_t i = 0;
-    while (i < contenu.size()) {
-        ligne l;
-        l.debut = i;
-        while (i < contenu.size() && !fin_ligne(contenu[i])) {
-            ++i;
-        }
-        l.fin = i;
-        while (i < contenu.size() && fin_ligne(contenu[i])) {
-            ++i;
-        }
-        l.suite = i;
-        lignes.push_back(l);
-    }
-    return lignes;
+bool a_fin_de_ligne(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
 enum class genre { vide, commentaire, entete, entree };
@@ -75,43 +51,11 @@ ligne_lue analyse(std::string_view brut) {
     return {genre::entree, sans_blancs(t.substr(0, egal)), sans_blancs(t.substr(egal + 1))};
 }
 
-std::string_view texte_de(std::string_view contenu, const ligne& l) {
-    return contenu.substr(l.debut, l.fin - l.debut);
-}
-
-// Where a key is, or would go: only the first section of the name is searched, and its first such key wins.
-struct emplacement {
-    std::optional<std::size_t> entete;
-    std::size_t derniere_non_vide = 0; // the header or the section's last non-blank line
-    std::optional<std::size_t> cle;
-};
-
-emplacement cherche(std::string_view contenu, const std::vector<ligne>& lignes, std::string_view section,
-                    std::string_view cle) {
-    emplacement e;
-    section = sans_blancs(section);
-    cle = sans_blancs(cle);
-    for (std::size_t i = 0; i < lignes.size(); ++i) {
-        const ligne_lue l = analyse(texte_de(contenu, lignes[i]));
-        if (!e.entete) {
-            if (l.g == genre::entete && egal_sans_casse(l.nom, section)) {
-                e.entete = i;
-                e.derniere_non_vide = i;
-            }
-            continue;
-        }
-        if (l.g == genre::entete) {
-            break;
-        }
-        if (l.g != genre::vide) {
-            e.derniere_non_vide = i;
-        }
-        if (l.g == genre::entree && egal_sans_casse(l.nom, cle)) {
-            e.cle = i;
-            break;
-        }
-    }
-    return e;
+// A written line reads back as the same kind of line under the same name. When it would not (a key that
+// starts with ";", holds "=" or turns the line into a header), the file is parsed afresh.
+bool relue_comme(std::string_view texte_ligne, genre g, std::string_view nom) {
+    const ligne_lue l = analyse(texte_ligne);
+    return l.g == g && l.nom == nom;
 }
 
 texte coupe(std::string_view s) {
@@ -150,13 +94,86 @@ std::string_view sans_blancs(std::string_view s) {
     return s;
 }
 
-texte valeur_profil(std::string_view contenu, std::string_view section, std::string_view cle,
-                    std::string_view defaut) {
-    const std::vector<ligne> lignes = decoupe(contenu);
-    const emplacement e = cherche(contenu, lignes, section, cle);
+profil_en_memoire::profil_en_memoire(texte contenu) {
+    analyse_tout(std::move(contenu));
+}
+
+void profil_en_memoire::analyse_tout(texte contenu) {
+    octets_ = std::move(contenu);
+    ajouts_.clear();
+    lignes_.clear();
+    sections_.clear();
+    index_.clear();
+    premiere_ = derniere_ = aucune;
+    const std::string_view c = octets_;
+    std::size_t i = 0;
+    while (i < c.size()) {
+        const std::size_t debut = i;
+        while (i < c.size() && !fin_ligne(c[i])) {
+            ++i;
+        }
+        const std::size_t fin = i;
+        while (i < c.size() && fin_ligne(c[i])) {
+            ++i;
+        }
+        const std::size_t n = insere_apres(derniere_, c.substr(debut, fin - debut), c.substr(fin, i - fin));
+        const ligne_lue l = analyse(lignes_[n].texte_ligne);
+        if (l.g == genre::entete) {
+            sections_.try_emplace(replie_casse(l.nom), n); // only the first section of a name is searched
+        }
+    }
+}
+
+std::string_view profil_en_memoire::garde(texte t) {
+    return ajouts_.emplace_back(std::move(t));
+}
+
+// A line after the given one; after none only while there is no line yet.
+std::size_t profil_en_memoire::insere_apres(std::size_t precedente, std::string_view texte_ligne,
+                                            std::string_view fin) {
+    const std::size_t n = lignes_.size();
+    lignes_.push_back({texte_ligne, fin});
+    if (precedente == aucune) {
+        premiere_ = n;
+    } else {
+        lignes_[n].suivante = lignes_[precedente].suivante;
+        lignes_[precedente].suivante = n;
+    }
+    if (precedente == derniere_) {
+        derniere_ = n;
+    }
+    return n;
+}
+
+profil_en_memoire::section_indexee& profil_en_memoire::section(std::size_t entete) const {
+    auto [it, nouvelle] = index_.try_emplace(entete);
+    section_indexee& s = it->second;
+    if (nouvelle) {
+        s.derniere_non_vide = entete;
+        for (std::size_t i = lignes_[entete].suivante; i != aucune; i = lignes_[i].suivante) {
+            const ligne_lue l = analyse(lignes_[i].texte_ligne);
+            if (l.g == genre::entete) {
+                break;
+            }
+            if (l.g != genre::vide) {
+                s.derniere_non_vide = i;
+            }
+            if (l.g == genre::entree) {
+                s.cles.try_emplace(replie_casse(l.nom), i); // the first matching key wins
+            }
+        }
+    }
+    return s;
+}
+
+texte profil_en_memoire::valeur(std::string_view nom_section, std::string_view cle,
+                                std::string_view defaut) const {
     std::optional<std::string_view> valeur;
-    if (e.cle) {
-        valeur = analyse(texte_de(contenu, lignes[*e.cle])).valeur;
+    if (const auto s = sections_.find(replie_casse(sans_blancs(nom_section))); s != sections_.end()) {
+        const section_indexee& index = section(s->second);
+        if (const auto c = index.cles.find(replie_casse(sans_blancs(cle))); c != index.cles.end()) {
+            valeur = analyse(lignes_[c->second].texte_ligne).valeur;
+        }
     }
     if (!valeur) {
         while (!defaut.empty() && blanc_profil(defaut.back())) {
@@ -171,80 +188,85 @@ texte valeur_profil(std::string_view contenu, std::string_view section, std::str
     return coupe(v);
 }
 
-texte profil_modifie(std::string_view contenu, std::string_view section, std::string_view cle,
-                     std::string_view valeur) {
+bool profil_en_memoire::ecrit(std::string_view nom_section, std::string_view cle, std::string_view valeur) {
     while (!valeur.empty() && blanc_profil(valeur.front())) {
         valeur.remove_prefix(1);
     }
-    section = sans_blancs(section);
+    nom_section = sans_blancs(nom_section);
     cle = sans_blancs(cle);
-    const std::vector<ligne> lignes = decoupe(contenu);
-    const emplacement e = cherche(contenu, lignes, section, cle);
-    texte resultat;
-    resultat.reserve(contenu.size() + section.size() + cle.size() + valeur.size() + 8);
+    const texte cle_repliee = replie_casse(cle);
+    // A line end in a name or a value makes new lines: only a fresh parse knows them.
+    bool sur = !a_fin_de_ligne(nom_section) && !a_fin_de_ligne(cle) && !a_fin_de_ligne(valeur);
+    std::size_t apres = aucune; // the line a new entry follows
+    std::string_view fin = fin_de_ligne;
+    section_indexee* index = nullptr;
 
-    if (e.cle) {
+    if (const auto s = sections_.find(replie_casse(nom_section)); s == sections_.end()) {
+        // A new section at the end, after a line end if the file's last line has none.
+        if (derniere_ != aucune && lignes_[derniere_].fin.empty()) {
+            lignes_[derniere_].fin = fin_de_ligne;
+        }
+        apres = insere_apres(derniere_, garde("[" + texte(nom_section) + "]"), fin_de_ligne);
+        sections_.emplace(replie_casse(nom_section), apres);
+        index = &index_[apres];
+    } else if (index = &section(s->second); index->cles.count(cle_repliee) != 0) {
         // The key keeps its spelling and place; the line end that follows it stays as it was.
-        const ligne& l = lignes[*e.cle];
-        const ligne_lue lue = analyse(texte_de(contenu, l));
+        ligne& l = lignes_[index->cles[cle_repliee]];
+        const ligne_lue lue = analyse(l.texte_ligne);
         if (lue.valeur && *lue.valeur == valeur) {
-            return texte(contenu);
+            return false;
         }
-        resultat.append(contenu.substr(0, l.debut));
-        resultat.append(lue.nom).append("=").append(valeur);
-        resultat.append(contenu.substr(l.fin));
-        return resultat;
-    }
-
-    if (e.entete) {
-        // After the section's last line, before the blank lines that lead to the next header.
-        const ligne& l = lignes[e.derniere_non_vide];
-        std::size_t apres = l.fin;
-        if (apres < contenu.size()) {
-            apres += contenu.substr(apres, 2) == fin_de_ligne ? 2 : 1;
+        const texte nom(lue.nom);
+        l.texte_ligne = garde(nom + "=" + texte(valeur));
+        sur = sur && relue_comme(l.texte_ligne, genre::entree, nom);
+    } else {
+        // After the section's last line and its first line end, before the blank lines that lead to the
+        // next header.
+        apres = index->derniere_non_vide;
+        ligne& d = lignes_[apres];
+        if (d.fin.empty()) {
+            d.fin = fin_de_ligne;
+        } else {
+            const std::size_t longueur = d.fin.substr(0, 2) == fin_de_ligne ? 2 : 1;
+            if (d.fin.size() > longueur) {
+                fin = garde(texte(fin_de_ligne) + texte(d.fin.substr(longueur)));
+            }
+            d.fin = d.fin.substr(0, longueur);
         }
-        resultat.append(contenu.substr(0, apres));
-        if (apres == l.fin) {
-            resultat.append(fin_de_ligne);
-        }
-        resultat.append(cle).append("=").append(valeur).append(fin_de_ligne);
-        resultat.append(contenu.substr(apres));
-        return resultat;
     }
-
-    resultat.append(contenu);
-    if (!contenu.empty() && !fin_ligne(contenu.back())) {
-        resultat.append(fin_de_ligne);
+    if (apres != aucune) {
+        const std::string_view ecrite = garde(texte(cle) + "=" + texte(valeur));
+        index->derniere_non_vide = insere_apres(apres, ecrite, fin);
+        index->cles.emplace(cle_repliee, index->derniere_non_vide);
+        sur = sur && relue_comme(ecrite, genre::entree, cle);
     }
-    resultat.append("[").append(section).append("]").append(fin_de_ligne);
-    resultat.append(cle).append("=").append(valeur).append(fin_de_ligne);
-    return resultat;
+    if (!sur) {
+        analyse_tout(contenu());
+    }
+    return true;
 }
 
-texte lit_profil(const fs::path& fichier, std::string_view section, std::string_view cle,
-                 std::string_view defaut) {
-    texte contenu;
-    if (lit_contenu(fichier, contenu) != lecture::lue) {
-        contenu.clear();
+texte profil_en_memoire::contenu() const {
+    std::size_t taille = 0;
+    for (std::size_t i = premiere_; i != aucune; i = lignes_[i].suivante) {
+        taille += lignes_[i].texte_ligne.size() + lignes_[i].fin.size();
     }
-    return valeur_profil(contenu, section, cle, defaut);
+    texte t;
+    t.reserve(taille);
+    for (std::size_t i = premiere_; i != aucune; i = lignes_[i].suivante) {
+        t.append(lignes_[i].texte_ligne).append(lignes_[i].fin);
+    }
+    return t;
 }
 
-bool ecrit_profil(const fs::path& fichier, std::string_view section, std::string_view cle,
-                  std::string_view valeur) {
-    texte ancien;
-    const lecture l = lit_contenu(fichier, ancien);
-    if (l == lecture::impossible) {
-        return false;
-    }
-    const texte nouveau = profil_modifie(ancien, section, cle, valeur);
-    if (l == lecture::lue && nouveau == ancien) {
-        return true; // the same value again: the file is not touched
-    }
-    fichier_atomique sortie(fichier);
-    if (!sortie.ouvert()) {
-        return false;
-    }
-    sortie.ecrit(nouveau);
-    return sortie.remplace();
+texte valeur_profil(std::string_view contenu, std::string_view section, std::string_view cle,
+                    std::string_view defaut) {
+    return profil_en_memoire(texte(contenu)).valeur(section, cle, defaut);
+}
+
+texte profil_modifie(std::string_view contenu, std::string_view section, std::string_view cle,
+                     std::string_view valeur) {
+    profil_en_memoire p{texte(contenu)};
+    p.ecrit(section, cle, valeur);
+    return p.contenu();
 }

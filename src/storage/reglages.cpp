@@ -2,7 +2,7 @@
 
 #include "metering/duree_unite.h"
 #include "storage/conversion_entier.h"
-#include "storage/fichier_profil.h"
+#include "storage/fichier_atomique.h"
 #include "storage/repertoire_donnees.h"
 
 #include <algorithm>
@@ -17,12 +17,11 @@ namespace {
 // Octal, because a hexadecimal escape would swallow the letters a to f that follow it.
 constexpr std::string_view section_tarifs = "Tarifs";
 constexpr std::string_view cle_taxe_base = "Taxe de base";
-constexpr std::string_view cle_local_reduit = "Dur\351e local r\351duit";
-constexpr std::string_view cle_suburbain_reduit = "Dur\351e suburbain r\351duit";
-constexpr std::string_view cle_interurbain_reduit = "Dur\351e interurbain r\351duit";
-constexpr std::string_view cle_local_normal = "Dur\351e local normal";
-constexpr std::string_view cle_suburbain_normal = "Dur\351e suburbain normal";
-constexpr std::string_view cle_interurbain_normal = "Dur\351e interurbain normal";
+// The durations of the built-in zones, in the order of the zone table: Local, Suburbain, Interurbain.
+constexpr std::string_view cles_normal[] = {"Dur\351e local normal", "Dur\351e suburbain normal",
+                                            "Dur\351e interurbain normal"};
+constexpr std::string_view cles_reduit[] = {"Dur\351e local r\351duit", "Dur\351e suburbain r\351duit",
+                                            "Dur\351e interurbain r\351duit"};
 
 constexpr std::string_view section_divers = "Divers";
 constexpr std::string_view cle_mise_a_jour = "Mise \340 jour";
@@ -37,14 +36,8 @@ constexpr std::string_view suffixe_reduit = " au tarif r\351duit";
 
 constexpr int max_ajouts = table_zones::capacite - table_zones::nb_fixes;
 
-// The dialogs keep durations within these bounds; a hand-edited file must not give the meter a zero or
-// negative unit to divide by.
-constexpr std::int32_t duree_min = 1;
-constexpr std::int32_t duree_max = 50000;
-constexpr std::int32_t taxe_max = 50000;
-
 int duree_sure(std::int32_t dixiemes) {
-    return std::clamp(dixiemes, duree_min, duree_max);
+    return std::clamp(dixiemes, dixiemes_min, dixiemes_max);
 }
 
 bool a_proteger(std::string_view valeur) {
@@ -58,29 +51,30 @@ bool a_proteger(std::string_view valeur) {
            valeur.back() == valeur.front();
 }
 
-bool zone_refusee(std::string_view nom, const std::vector<texte>& noms_pris) {
-    if (nom.find_first_of("{}") != std::string_view::npos || nom_zone_brise_cles(nom)) {
-        return true;
-    }
-    return std::any_of(noms_pris.begin(), noms_pris.end(),
-                       [nom](const texte& pris) { return noms_zone_confondus(pris, nom); });
-}
-
 } // namespace
 
 acces_reglages::acces_reglages(fs::path fichier) : fichier_(std::move(fichier)) {}
 
+profil_en_memoire& acces_reglages::charge() const {
+    // Read once for all the reads and writes of one operation: starting up reads over a hundred keys.
+    if (!profil_) {
+        texte contenu;
+        lecture_ = lit_contenu(fichier_, contenu);
+        if (lecture_ == lecture::impossible) {
+            contenu.clear();
+        }
+        profil_.emplace(std::move(contenu));
+    }
+    return *profil_;
+}
+
+bool acces_reglages::illisible() const {
+    return profil_ && lecture_ == lecture::impossible;
+}
+
 texte acces_reglages::lit_texte(std::string_view section, std::string_view cle,
                                 std::string_view defaut) const {
-    // Read once for all the reads of one operation: starting up reads over a hundred keys.
-    if (!contenu_) {
-        contenu_.emplace();
-        illisible_ = lit_contenu(fichier_, *contenu_) == lecture::impossible;
-        if (illisible_) {
-            contenu_->clear();
-        }
-    }
-    return valeur_profil(*contenu_, section, cle, defaut);
+    return charge().valeur(section, cle, defaut);
 }
 
 std::int32_t acces_reglages::lit_entier(std::string_view section, std::string_view cle,
@@ -92,20 +86,33 @@ std::int32_t acces_reglages::lit_entier(std::string_view section, std::string_vi
     return convertit_entier(valeur).value_or(defaut);
 }
 
-erreur_reglages acces_reglages::ecrit_texte(std::string_view section, std::string_view cle,
-                                            std::string_view valeur) {
-    contenu_.reset(); // the file changes: a later read takes it anew
-    const bool ok = a_proteger(valeur) ? ecrit_profil(fichier_, section, cle, "\"" + texte(valeur) + "\"")
-                                       : ecrit_profil(fichier_, section, cle, valeur);
-    if (ok) {
-        return std::nullopt;
-    }
-    return "Unable to write to " + fichier_.filename().string();
+void acces_reglages::ecrit_texte(std::string_view section, std::string_view cle, std::string_view valeur) {
+    const bool change = a_proteger(valeur) ? charge().ecrit(section, cle, "\"" + texte(valeur) + "\"")
+                                           : charge().ecrit(section, cle, valeur);
+    modifie_ = modifie_ || change;
 }
 
-erreur_reglages acces_reglages::ecrit_entier(std::string_view section, std::string_view cle,
-                                             std::int64_t valeur) {
-    return ecrit_texte(section, cle, std::to_string(valeur));
+void acces_reglages::ecrit_entier(std::string_view section, std::string_view cle, std::int64_t valeur) {
+    ecrit_texte(section, cle, std::to_string(valeur));
+}
+
+erreur_reglages acces_reglages::enregistre() {
+    const profil_en_memoire& p = charge();
+    if (lecture_ != lecture::impossible && !modifie_) {
+        return std::nullopt;
+    }
+    if (lecture_ != lecture::impossible) {
+        fichier_atomique sortie(fichier_);
+        if (sortie.ouvert()) {
+            sortie.ecrit(p.contenu());
+            if (sortie.remplace()) {
+                lecture_ = lecture::lue;
+                modifie_ = false;
+                return std::nullopt;
+            }
+        }
+    }
+    return "Unable to write to " + fichier_.filename().string();
 }
 
 fs::path chemin_reglages() {
@@ -115,13 +122,15 @@ fs::path chemin_reglages() {
 reglages_lus lit_reglages(const fs::path& fichier) {
     const acces_reglages ini(fichier);
     reglages_lus r;
-    r.taxe_base = std::clamp(ini.lit_entier(section_tarifs, cle_taxe_base, 20), 0, taxe_max);
-    r.local_reduit = duree_sure(ini.lit_entier(section_tarifs, cle_local_reduit, 2240));
-    r.suburbain_reduit = duree_sure(ini.lit_entier(section_tarifs, cle_suburbain_reduit, 588));
-    r.interurbain_reduit = duree_sure(ini.lit_entier(section_tarifs, cle_interurbain_reduit, 406));
-    r.local_normal = duree_sure(ini.lit_entier(section_tarifs, cle_local_normal, 990));
-    r.suburbain_normal = duree_sure(ini.lit_entier(section_tarifs, cle_suburbain_normal, 384));
-    r.interurbain_normal = duree_sure(ini.lit_entier(section_tarifs, cle_interurbain_normal, 226));
+    tarifs_base& t = r.tarifs;
+    t.taxe_base =
+        std::clamp(ini.lit_entier(section_tarifs, cle_taxe_base, t.taxe_base), centimes_min, centimes_max);
+    for (std::size_t i = 0; i < t.reduit.size(); ++i) {
+        t.reduit[i] = duree_sure(ini.lit_entier(section_tarifs, cles_reduit[i], t.reduit[i]));
+    }
+    for (std::size_t i = 0; i < t.normal.size(); ++i) {
+        t.normal[i] = duree_sure(ini.lit_entier(section_tarifs, cles_normal[i], t.normal[i]));
+    }
 
     const std::int32_t periode = ini.lit_entier(section_divers, cle_mise_a_jour, 1000);
     const bool permise = periode == 1000 || periode == 3000 || periode == 5000 || periode == 10000;
@@ -137,20 +146,16 @@ reglages_lus lit_reglages(const fs::path& fichier) {
     // Only names the zone dialog would accept are loaded. One that clashes with a zone already there could
     // send a lookup to a built-in zone or share its keys; one with "=" or a leading "[" would be saved under
     // keys that never read back (a new line at each save) or that read as a section header.
-    const table_zones fixes;
-    std::vector<texte> noms_pris;
-    for (int i = 0; i < fixes.nombre(); ++i) {
-        noms_pris.push_back(fixes.nom(i));
-    }
+    table_zones prises;
     const std::int32_t nombre = ini.lit_entier(section_ajouts, cle_nombre_ajouts, 0);
     for (std::int32_t n = 1; n <= nombre && static_cast<int>(r.zones.size()) < max_ajouts; ++n) {
         texte nom = ini.lit_texte(section_ajouts, std::to_string(n), "bogue ligne " + std::to_string(n));
-        if (zone_refusee(nom, noms_pris)) {
+        if (examine_nom_zone(nom, prises) != refus_nom_zone::aucun) {
             continue;
         }
         const int normal = duree_sure(ini.lit_entier(section_ajouts, nom + texte(suffixe_normal), 1));
         const int reduit = duree_sure(ini.lit_entier(section_ajouts, nom + texte(suffixe_reduit), 1));
-        noms_pris.push_back(nom);
+        prises.ajoute(nom, normal, reduit);
         r.zones.push_back({std::move(nom), normal, reduit});
     }
     r.illisible = ini.illisible();
@@ -165,33 +170,18 @@ reglages_lus lit_reglages() {
 erreur_reglages sauve_reglages(const fs::path& fichier, int periode_ms, const std::vector<texte>& historique,
                                const table_zones& zones) {
     acces_reglages ini(fichier);
-    if (auto erreur = ini.ecrit_entier(section_divers, cle_mise_a_jour, periode_ms)) {
-        return erreur;
-    }
+    ini.ecrit_entier(section_divers, cle_mise_a_jour, periode_ms);
     for (std::size_t i = 0; i < historique.size(); ++i) {
-        if (auto erreur = ini.ecrit_texte(section_memento, std::to_string(i + 1), historique[i])) {
-            return erreur;
-        }
+        ini.ecrit_texte(section_memento, std::to_string(i + 1), historique[i]);
     }
-    if (auto erreur = ini.ecrit_entier(section_ajouts, cle_nombre_ajouts, zones.nombre_ajouts())) {
-        return erreur;
-    }
+    ini.ecrit_entier(section_ajouts, cle_nombre_ajouts, zones.nombre_ajouts());
     for (int index = table_zones::nb_fixes; index < zones.nombre(); ++index) {
         const Tdonnee& z = zones.zone(index);
-        const int n = index - table_zones::nb_fixes + 1;
-        if (auto erreur = ini.ecrit_texte(section_ajouts, std::to_string(n), z.nom)) {
-            return erreur;
-        }
-        if (auto erreur = ini.ecrit_entier(section_ajouts, z.nom + texte(suffixe_normal),
-                                           dixiemes_depuis_secondes(z.normal))) {
-            return erreur;
-        }
-        if (auto erreur = ini.ecrit_entier(section_ajouts, z.nom + texte(suffixe_reduit),
-                                           dixiemes_depuis_secondes(z.reduit))) {
-            return erreur;
-        }
+        ini.ecrit_texte(section_ajouts, std::to_string(index - table_zones::nb_fixes + 1), z.nom);
+        ini.ecrit_entier(section_ajouts, z.nom + texte(suffixe_normal), dixiemes_depuis_secondes(z.normal));
+        ini.ecrit_entier(section_ajouts, z.nom + texte(suffixe_reduit), dixiemes_depuis_secondes(z.reduit));
     }
-    return std::nullopt;
+    return ini.enregistre();
 }
 
 erreur_reglages sauve_reglages(int periode_ms, const std::vector<texte>& historique,
@@ -200,43 +190,36 @@ erreur_reglages sauve_reglages(int periode_ms, const std::vector<texte>& histori
     return sauve_reglages(chemin_reglages(), periode_ms, historique, zones);
 }
 
-erreur_reglages sauve_tarifs(const fs::path& fichier, montant taxe_base, int local_reduit,
-                             int suburbain_reduit, int interurbain_reduit, int local_normal,
-                             int suburbain_normal, int interurbain_normal) {
+erreur_reglages sauve_tarifs(const fs::path& fichier, const tarifs_base& tarifs) {
     acces_reglages ini(fichier);
-    const std::pair<std::string_view, std::int64_t> valeurs[] = {
-        {cle_taxe_base, taxe_base},
-        {cle_local_reduit, local_reduit},
-        {cle_suburbain_reduit, suburbain_reduit},
-        {cle_interurbain_reduit, interurbain_reduit},
-        {cle_local_normal, local_normal},
-        {cle_suburbain_normal, suburbain_normal},
-        {cle_interurbain_normal, interurbain_normal},
-    };
-    for (const auto& [cle, valeur] : valeurs) {
-        if (auto erreur = ini.ecrit_entier(section_tarifs, cle, valeur)) {
-            return erreur;
+    ini.ecrit_entier(section_tarifs, cle_taxe_base, tarifs.taxe_base);
+    for (std::size_t i = 0; i < tarifs.reduit.size(); ++i) {
+        ini.ecrit_entier(section_tarifs, cles_reduit[i], tarifs.reduit[i]);
+    }
+    for (std::size_t i = 0; i < tarifs.normal.size(); ++i) {
+        ini.ecrit_entier(section_tarifs, cles_normal[i], tarifs.normal[i]);
+    }
+    return ini.enregistre();
+}
+
+erreur_reglages sauve_tarifs(const tarifs_base& tarifs) {
+    assure_repertoire_donnees();
+    return sauve_tarifs(chemin_reglages(), tarifs);
+}
+
+refus_nom_zone examine_nom_zone(std::string_view nom, const table_zones& zones) {
+    if (nom.find_first_of("{}") != std::string_view::npos) {
+        return refus_nom_zone::accolade;
+    }
+    for (int i = 0; i < zones.nombre(); ++i) {
+        if (egal_sans_casse(sans_blancs(zones.nom(i)), sans_blancs(nom))) {
+            return refus_nom_zone::deja_pris;
         }
     }
-    return std::nullopt;
-}
-
-erreur_reglages sauve_tarifs(montant taxe_base, int local_reduit, int suburbain_reduit,
-                             int interurbain_reduit, int local_normal, int suburbain_normal,
-                             int interurbain_normal) {
-    assure_repertoire_donnees();
-    return sauve_tarifs(chemin_reglages(), taxe_base, local_reduit, suburbain_reduit, interurbain_reduit,
-                        local_normal, suburbain_normal, interurbain_normal);
-}
-
-bool nom_zone_brise_cles(std::string_view nom) {
-    if (nom.find('=') != std::string_view::npos) {
-        return true;
-    }
     const std::string_view sans = sans_blancs(nom);
-    return !sans.empty() && (sans.front() == '[' || sans.front() == ';');
-}
-
-bool noms_zone_confondus(std::string_view a, std::string_view b) {
-    return egal_sans_casse(sans_blancs(a), sans_blancs(b));
+    if (nom.find('=') != std::string_view::npos ||
+        (!sans.empty() && (sans.front() == '[' || sans.front() == ';'))) {
+        return refus_nom_zone::brise_cles;
+    }
+    return refus_nom_zone::aucun;
 }

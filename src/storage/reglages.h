@@ -3,7 +3,9 @@
 #include "metering/montant.h"
 #include "metering/table_zones.h"
 #include "metering/texte_1252.h"
+#include "storage/fichier_profil.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -14,11 +16,18 @@
 // The settings file Kalvo.ini: base tariffs, update period, reason history and added zones. All texts here,
 // section and key names included, are Windows-1252 bytes.
 
-// Empty when every write was made; otherwise the message for the error box ("Unable to write to Kalvo.ini").
-// The writes before the failing one stay in the file, the later ones are not made.
+// Empty when the file was written; otherwise the message for the error box ("Unable to write to Kalvo.ini"),
+// and the file is then as it was before.
 using erreur_reglages = std::optional<std::string>;
 
-// One file, read and written a key at a time; nothing is kept between calls.
+// The ranges the dialogs allow, and into which values read from the file are brought: a hand-edited file
+// must not give the meter a zero or negative unit to divide by.
+inline constexpr int dixiemes_min = 1;
+inline constexpr int dixiemes_max = 50000;
+inline constexpr montant centimes_min = 0;
+inline constexpr montant centimes_max = 50000;
+
+// One file: read once, changed in memory, and replaced in one step by enregistre().
 class acces_reglages {
 public:
     explicit acces_reglages(std::filesystem::path fichier);
@@ -30,18 +39,22 @@ public:
 
     // A value that would not read back as written (blanks at either end, or a pair of quotes around it)
     // is written inside one more pair of double quotes, which the read removes.
-    [[nodiscard]] erreur_reglages ecrit_texte(std::string_view section, std::string_view cle,
-                                              std::string_view valeur);
-    [[nodiscard]] erreur_reglages ecrit_entier(std::string_view section, std::string_view cle,
-                                               std::int64_t valeur);
+    void ecrit_texte(std::string_view section, std::string_view cle, std::string_view valeur);
+    void ecrit_entier(std::string_view section, std::string_view cle, std::int64_t valeur);
+    // All the writes at once: the file holds either none of them or all. Nothing is written when they
+    // changed nothing.
+    [[nodiscard]] erreur_reglages enregistre();
 
     // True once a read found the file there but unreadable (its defaults were then used).
-    bool illisible() const { return illisible_; }
+    bool illisible() const;
 
 private:
+    profil_en_memoire& charge() const;
+
     std::filesystem::path fichier_;
-    mutable std::optional<texte> contenu_;
-    mutable bool illisible_ = false;
+    mutable std::optional<profil_en_memoire> profil_;
+    mutable lecture lecture_ = lecture::absente;
+    bool modifie_ = false;
 };
 
 struct zone_lue {
@@ -50,19 +63,20 @@ struct zone_lue {
     int reduit_dixiemes = 1;
 };
 
-// What the file holds, with the defaults filled in and the values brought into safe ranges.
-// Durations are in tenths of a second.
-struct reglages_lus {
+// The base tariffs: the base charge, and the unit durations of the built-in zones in tenths of a second,
+// in the order of the zone table (Local, Suburbain, Interurbain).
+struct tarifs_base {
     montant taxe_base = 20;
-    int local_reduit = 2240;
-    int suburbain_reduit = 588;
-    int interurbain_reduit = 406;
-    int local_normal = 990;
-    int suburbain_normal = 384;
-    int interurbain_normal = 226;
+    std::array<int, table_zones::nb_fixes> normal{990, 384, 226};
+    std::array<int, table_zones::nb_fixes> reduit{2240, 588, 406};
+};
+
+// What the file holds, with the defaults filled in and the values brought into the ranges above.
+struct reglages_lus {
+    tarifs_base tarifs;
     int periode_ms = 1000; // 1000, 3000, 5000 or 10000
     std::vector<texte> historique;
-    std::vector<zone_lue> zones; // at most 40, each name one the zone dialog would accept
+    std::vector<zone_lue> zones; // at most 40, each name one examine_nom_zone accepts
     bool illisible = false;      // the file is there but could not be read: all of the above are defaults
 };
 
@@ -82,20 +96,13 @@ reglages_lus lit_reglages();
 [[nodiscard]] erreur_reglages sauve_reglages(int periode_ms, const std::vector<texte>& historique,
                                              const table_zones& zones);
 
-// The base charge in centimes and the six built-in durations in tenths, as confirmed in the dialog.
-[[nodiscard]] erreur_reglages sauve_tarifs(const std::filesystem::path& fichier, montant taxe_base,
-                                           int local_reduit, int suburbain_reduit, int interurbain_reduit,
-                                           int local_normal, int suburbain_normal, int interurbain_normal);
-[[nodiscard]] erreur_reglages sauve_tarifs(montant taxe_base, int local_reduit, int suburbain_reduit,
-                                           int interurbain_reduit, int local_normal, int suburbain_normal,
-                                           int interurbain_normal);
+// Section "Tarifs", as confirmed in the dialog.
+[[nodiscard]] erreur_reglages sauve_tarifs(const std::filesystem::path& fichier, const tarifs_base& tarifs);
+[[nodiscard]] erreur_reglages sauve_tarifs(const tarifs_base& tarifs);
 
-// A zone name becomes part of two key names: "=" in it would split the key, and a "[" or ";" first would
-// make a line that can read as a section header or that reads as a comment. Works on Windows-1252 and UTF-8
-// text alike.
-bool nom_zone_brise_cles(std::string_view nom);
-inline constexpr const char* message_nom_zone_cles =
-    "Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'.";
-
-// Two zone names that would share their keys: equal once the blanks at both ends are gone, case ignored.
-bool noms_zone_confondus(std::string_view a, std::string_view b);
+// Why a name cannot be given to a new zone. A zone name becomes part of two key names: "=" in it would
+// split the key, and a "[" or ";" first would make a line that can read as a section header or that reads
+// as a comment. Two names equal once the blanks at both ends are gone, case ignored, would share their
+// keys. Works on Windows-1252 and UTF-8 text alike.
+enum class refus_nom_zone { aucun, accolade, deja_pris, brise_cles };
+refus_nom_zone examine_nom_zone(std::string_view nom, const table_zones& zones);

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int duree_min = 1;
-constexpr int duree_max = 50000;
-
 // The row names are drawn larger than the rest, in black whatever the colour scheme.
 QLabel* etiquette_de_ligne(QWidget* parent, const char* nom, const QString& texte, int haut) {
     auto* l = new QLabel(texte, parent);
@@ -36,10 +33,10 @@ QLabel* etiquette_de_ligne(QWidget* parent, const char* nom, const QString& text
 }
 
 champ_numerique* champ(QWidget* parent, const char* nom, const QString& accessible, int gauche, int haut,
-                       int largeur, int minimum, int pas) {
+                       int largeur, int minimum, int maximum, int pas) {
     auto* c = new champ_numerique(parent);
     c->setObjectName(QString::fromLatin1(nom));
-    c->fixe_bornes(minimum, duree_max);
+    c->fixe_bornes(minimum, maximum);
     c->fixe_pas(pas);
     c->setGeometry(gauche, haut, largeur, 22);
     c->setAccessibleName(accessible);
@@ -48,7 +45,8 @@ champ_numerique* champ(QWidget* parent, const char* nom, const QString& accessib
 
 // A field of the grid is named by the captions of its row and of its column.
 champ_numerique* champ_duree(QGroupBox* colonne, const char* nom, const QString& ligne, int haut) {
-    return champ(colonne, nom, ligne + QStringLiteral(", ") + colonne->title(), 8, haut, 57, duree_min, 1);
+    return champ(colonne, nom, ligne + QStringLiteral(", ") + colonne->title(), 8, haut, 57, dixiemes_min,
+                 dixiemes_max, 1);
 }
 
 QGroupBox* colonne(QWidget* parent, const char* nom, const QString& titre, int gauche) {
@@ -118,7 +116,7 @@ TTarifs_dlg::TTarifs_dlg(QWidget* parent) : QDialog(parent) {
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setGeometry(16, 200, 65, 33);
 
-    tb = champ(this, "tb", Label3->text(), 88, 200, 41, 0, 5);
+    tb = champ(this, "tb", Label3->text(), 88, 200, 41, centimes_min, centimes_max, 5);
     Label3->setBuddy(tb);
 
     // Each column runs Local, Interurbain, Suburbain: the order its fields were made in, not the rows'.
@@ -164,20 +162,20 @@ void TTarifs_dlg::FormShow() {
 void TTarifs_dlg::OKBtnClick() {
     // The fields read within their ranges even if Enter came before the focus left a field with a wild
     // number.
-    const int normaux[] = {TLN->valeur(), TSN->valeur(), TIN->valeur()};
-    const int reduits[] = {TLR->valeur(), TSR->valeur(), TIR->valeur()};
-    const montant taxe = tb->valeur();
+    tarifs_base t;
+    t.normal = {TLN->valeur(), TSN->valeur(), TIN->valeur()};
+    t.reduit = {TLR->valeur(), TSR->valeur(), TIR->valeur()};
+    t.taxe_base = tb->valeur();
 
     if (Form1 != nullptr) {
         table_zones& zones = Form1->zones();
         for (int i = 0; i < table_zones::nb_fixes; ++i) {
-            zones.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(normaux[i]));
-            zones.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(reduits[i]));
+            zones.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(t.normal[i]));
+            zones.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(t.reduit[i]));
         }
-        zones.fixe_taxe_base(taxe);
+        zones.fixe_taxe_base(t.taxe_base);
     }
-    if (const erreur_reglages erreur =
-            sauve_tarifs(taxe, reduits[0], reduits[1], reduits[2], normaux[0], normaux[1], normaux[2])) {
+    if (const erreur_reglages erreur = sauve_tarifs(t)) {
         message_erreur(QString::fromStdString(*erreur));
     }
     // The values are in effect whether or not they reached the file.

@@ -19,21 +19,11 @@
 
 namespace {
 
-const QString message_nom_refuse =
-    QStringLiteral("Le nom de zone ne doit ni d\u00e9j\u00e0 exister ni comporter '{' ou '}'.");
-
-// A name already taken, also by a built-in zone or by one that differs only by blanks at its ends (both
-// would share their keys in the settings), or one with a brace.
-bool nom_refuse(const table_zones& zones, const texte& nom) {
-    if (nom.find_first_of("{}") != texte::npos || zones.recherche(nom) != -1) {
-        return true;
+QString message_refus(refus_nom_zone refus) {
+    if (refus == refus_nom_zone::brise_cles) {
+        return QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'.");
     }
-    for (int i = 0; i < zones.nombre(); ++i) {
-        if (noms_zone_confondus(zones.nom(i), nom)) {
-            return true;
-        }
-    }
-    return false;
+    return QStringLiteral("Le nom de zone ne doit ni d\u00e9j\u00e0 exister ni comporter '{' ou '}'.");
 }
 
 QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, int haut) {
@@ -46,7 +36,7 @@ QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, int ha
 champ_numerique* champ_duree(QWidget* parent, const char* nom, QLabel* etiquette, int haut) {
     auto* c = new champ_numerique(parent);
     c->setObjectName(QString::fromLatin1(nom));
-    c->fixe_bornes(1, 50000);
+    c->fixe_bornes(dixiemes_min, dixiemes_max);
     c->setGeometry(104, haut, 65, 22);
     c->setAccessibleName(etiquette->text());
     etiquette->setBuddy(c);
@@ -172,12 +162,8 @@ void TAjout_zone::OKBtnClick() {
         accept();
         return;
     }
-    if (nom_refuse(zones, nom)) {
-        message(message_nom_refuse);
-        return;
-    }
-    if (nom_zone_brise_cles(nom)) {
-        message(depuis_utf8(message_nom_zone_cles));
+    if (const refus_nom_zone refus = examine_nom_zone(nom, zones); refus != refus_nom_zone::aucun) {
+        message(message_refus(refus));
         return;
     }
     Form1->ajoute_zone(nom, normal->valeur(), reduit->valeur());

@@ -4,8 +4,8 @@
 #include "conversion_texte.h"
 #include "groupe_radio.h"
 #include "icone.h"
-#include "placement.h"
 #include "metering/duree_unite.h"
+#include "placement.h"
 #include "references.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
@@ -152,12 +152,14 @@ void TForm1::cree_menu() {
     connect(N10, &QAction::triggered, this, &TForm1::N10Click);
 
     separateur(PopupMenu1, "barre");
-    Proprits1 = element(PopupMenu1, "Proprits1", QStringLiteral("Effacement complet fichier de donn\u00e9es"));
+    Proprits1 =
+        element(PopupMenu1, "Proprits1", QStringLiteral("Effacement complet fichier de donn\u00e9es"));
     PopupMenu1->setDefaultAction(Proprits1);
     connect(Proprits1, &QAction::triggered, this, &TForm1::Proprits1Click);
     separateur(PopupMenu1, "N2");
 
-    Ajoutdunezonedappel1 = element(PopupMenu1, "Ajoutdunezonedappel1", QStringLiteral("Ajout d'une zone d'appel"));
+    Ajoutdunezonedappel1 =
+        element(PopupMenu1, "Ajoutdunezonedappel1", QStringLiteral("Ajout d'une zone d'appel"));
     connect(Ajoutdunezonedappel1, &QAction::triggered, this, &TForm1::Ajoutdunezonedappel1Click);
 
     Modificationdedonnespourzonedappel1 = new QMenu(
@@ -168,13 +170,14 @@ void TForm1::cree_menu() {
     PopupMenu1->addMenu(Modificationdedonnespourzonedappel1);
     separateur(PopupMenu1, "N4");
 
-    Dfinitiondestarifsdebase1 =
-        element(PopupMenu1, "Dfinitiondestarifsdebase1", QStringLiteral("D\u00e9finition des tarifs de base..."));
+    Dfinitiondestarifsdebase1 = element(PopupMenu1, "Dfinitiondestarifsdebase1",
+                                        QStringLiteral("D\u00e9finition des tarifs de base..."));
     connect(Dfinitiondestarifsdebase1, &QAction::triggered, this, &TForm1::Dfinitiondestarifsdebase1Click);
     separateur(PopupMenu1, "N7");
 
-    Visualisationdescotsparmotifdappel1 = element(PopupMenu1, "Visualisationdescotsparmotifdappel1",
-                                                  QStringLiteral("Visualisation des co\u00fbts par motif d'appel"));
+    Visualisationdescotsparmotifdappel1 =
+        element(PopupMenu1, "Visualisationdescotsparmotifdappel1",
+                QStringLiteral("Visualisation des co\u00fbts par motif d'appel"));
     connect(Visualisationdescotsparmotifdappel1, &QAction::triggered, this,
             &TForm1::Visualisationdescotsparmotifdappel1Click);
     separateur(PopupMenu1, "N6");
@@ -192,12 +195,10 @@ void TForm1::FormCreate() {
     heure->clear();
     const reglages_lus r = lit_reglages();
 
-    zones_.fixe_taxe_base(r.taxe_base);
-    const int normales[] = {r.local_normal, r.suburbain_normal, r.interurbain_normal};
-    const int reduites[] = {r.local_reduit, r.suburbain_reduit, r.interurbain_reduit};
+    zones_.fixe_taxe_base(r.tarifs.taxe_base);
     for (int i = 0; i < table_zones::nb_fixes; ++i) {
-        zones_.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(normales[i]));
-        zones_.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(reduites[i]));
+        zones_.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(r.tarifs.normal[i]));
+        zones_.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(r.tarifs.reduit[i]));
     }
 
     periode_ = r.periode_ms;
@@ -218,9 +219,7 @@ void TForm1::FormCreate() {
     taux_actuel();
     if (r.illisible) {
         // Said once the window is up, so the box has something to stand before.
-        QTimer::singleShot(0, this, [] {
-            message(depuis_utf8(message_reglages_illisibles));
-        });
+        QTimer::singleShot(0, this, [] { message(depuis_utf8(message_reglages_illisibles)); });
     }
 }
 
