@@ -37,9 +37,10 @@ clean:
 .PHONY: bench
 bench: configure
 	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere kalvo kalvo-fenetre-vide \
-		kalvo-mesure-demarrage
+		kalvo-mesure-demarrage kalvo-bench-reglages
 	sh bench/journal.sh $(BUILD_DIR)/bin
 	sh bench/demarrage.sh $(BUILD_DIR)/bin
+	$(BUILD_DIR)/bin/kalvo-bench-reglages
 
 # Fuzzing of the core's parsers with libFuzzer, ASan and UBSan: a clang project of its own, no Qt.
 # `make fuzz` runs each target FUZZ_SECONDS; `make fuzz-smoke` a short, fixed-seed run for CI.

@@ -2,9 +2,7 @@
 // a section of their own), with 40 added zones whose durations all change before the save, as at a close.
 // Prints the size and the time of each step.
 //
-//   make build
-//   g++ -std=c++20 -O2 -Isrc bench/reglages_gros_fichier.cpp build/libkalvo_noyau.a -o build/bench-reglages
-//   build/bench-reglages
+//   make bench (or: cmake --build build --target kalvo-bench-reglages && build/bin/kalvo-bench-reglages)
 
 #include "storage/reglages.h"
 
