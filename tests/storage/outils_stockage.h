@@ -30,10 +30,10 @@ public:
     fs::path journal() const { return chemin_ / "sauve.tax"; }
     fs::path ini() const { return chemin_ / "Kalvo.ini"; }
 
-    // The names in the folder, to see that no temporary file was left behind.
-    std::set<std::string> noms() const {
+    // The names in the folder (or one inside it), to see that no temporary file was left behind.
+    std::set<std::string> noms(const fs::path& sous_dossier = {}) const {
         std::set<std::string> n;
-        for (const auto& entree : fs::directory_iterator(chemin_)) {
+        for (const auto& entree : fs::directory_iterator(chemin_ / sous_dossier)) {
             n.insert(entree.path().filename().string());
         }
         return n;
