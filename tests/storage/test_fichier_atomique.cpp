@@ -28,12 +28,6 @@ int renomme(const char* ancien, const char* nouveau) {
     return std::rename(ancien, nouveau);
 }
 
-mode_t mode(const fs::path& p) {
-    struct stat info {};
-    ::stat(p.c_str(), &info);
-    return info.st_mode & 07777;
-}
-
 } // namespace
 
 TEST(fichier_atomique, chaque_ecriture_est_sur_le_disque_avant_de_compter) {
@@ -86,9 +80,9 @@ TEST(fichier_atomique, un_lien_est_suivi_le_mode_garde_seul_un_fichier_ordinaire
     ::umask(masque);
     EXPECT_TRUE(fs::is_symlink(d.ini()));
     EXPECT_EQ(lit_octets(cible), "neuf");
-    EXPECT_EQ(mode(cible), 0600U);
+    EXPECT_EQ(fs::status(cible).permissions(), fs::perms(0600));
     EXPECT_FALSE(fs::exists(d.chemin() / "synchro" / ".Kalvo.ini.kalvo-abcdef"));
-    EXPECT_EQ(mode(d.journal()), 0640U); // a new file: 0666 less the umask
+    EXPECT_EQ(fs::status(d.journal()).permissions(), fs::perms(0640)); // a new file: 0666 less the umask
 }
 
 TEST(fichier_atomique, les_restes_d_ecritures_tuees_partent_au_demarrage_et_rien_d_autre) {
