@@ -18,12 +18,8 @@ enr() { # end date, reason, amount text; the call starts on 02.03.26
     printf -- '-----------------------------------------\r\n'
 }
 reunion=$(printf 'R\351union, "projet"')
-{
-    enr 'mardi 03.03.26' 'Bureau' '2,50'
-    enr 'jeudi 05.03.26' "$reunion" '1,20'
-    enr 'lundi 03.03.97' 'bureau' '0,5'
-    enr 'jeudi 05.03.26' '' '0,30'
-} > sauve.tax
+{ enr 'mardi 03.03.26' Bureau 2,50 && enr 'jeudi 05.03.26' "$reunion" 1,20; } > sauve.tax
+{ enr 'lundi 03.03.97' bureau 0,5 && enr 'jeudi 05.03.26' '' 0,30; } >> sauve.tax
 cp sauve.tax original.tax
 
 echec() {
@@ -57,12 +53,8 @@ essai csv 0 sortie 'debut,fin,zone,motif,montant_cts\r
 2026-03-02T23:50:00,2026-03-05T00:10:05,Local,,30\r\n' csv sauve.tax
 
 # Text a spreadsheet would run as a formula gets an apostrophe, never the amounts; ";" on request.
-{
-    enr 'mardi 03.03.26' '=SOMME(A1)' '2,50'
-    enr 'mardi 03.03.26' "$(printf '\t+1;-2')" '0,5'
-    enr 'mardi 03.03.26' '@x' '1,0'
-    enr 'mardi 03.03.26' '-' '0,1'
-} > formules.tax
+{ enr 'mardi 03.03.26' '=SOMME(A1)' 2,50 && enr 'mardi 03.03.26' "$(printf '\t+1;-2')" 0,5; } > formules.tax
+{ enr 'mardi 03.03.26' @x 1,0 && enr 'mardi 03.03.26' - 0,1; } >> formules.tax
 m='2026-03-02T23:50:00;2026-03-03T00:10:05;Local'
 essai "csv formules" 0 sortie "debut;fin;zone;motif;montant_cts\r\n$m;'=SOMME(A1);250\r\n$m;\"'\t+1;-2\";5\r
 $m;'@x;100\r\n$m;'-;1\r\n" csv --point-virgule formules.tax
@@ -78,23 +70,21 @@ flock sauve.tax.verrou sh -c ': > tenu; sleep 1; cat tardif.tax >> sauve.tax' &
 while [ ! -e tenu ]; do sleep 0.05; done
 essai purge 0 sortie '' purge 04.03.2026 sauve.tax
 wait
-{
-    enr 'jeudi 05.03.26' "$reunion" '1,20'
-    enr 'jeudi 05.03.26' '' '0,30'
-} > attendu
+{ enr 'jeudi 05.03.26' "$reunion" '1,20' && enr 'jeudi 05.03.26' '' '0,30'; } > attendu
 cmp -s attendu sauve.tax || echec "purge : journal inattendu"
 
 # A log cut before the amount of its last record: partial totals, then the message.
 head -c 400 original.tax > coupe.tax
 essai "totaux corrompu" 3 sortie 'Bureau\t2,50\n' totaux coupe.tax
-essai "totaux corrompu, message" 3 erreurs "Le fichier d'enregistrement des taxes est corrompu\n" totaux coupe.tax
+f="Le fichier d'enregistrement des taxes"
+essai "totaux corrompu, message" 3 erreurs "$f est corrompu\n" totaux coupe.tax
 
-absent="Le fichier d'enregistrement des taxes n'existe pas\n"
-essai "totaux absent" 2 erreurs "$absent" totaux absent.tax
-essai "csv absent" 2 erreurs "$absent" csv absent.tax
+essai "totaux absent" 2 erreurs "$f n'existe pas\n" totaux absent.tax
+essai "csv absent" 2 erreurs "$f n'existe pas\n" csv absent.tax
 # Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
 mkfifo tube
-essai "purge d'un tube" 1 erreurs "Le fichier d'enregistrement des taxes n'a pas pu être réécrit : ce n'est pas un fichier ordinaire.\n" purge 1.1.2020 tube
+essai "purge d'un tube" 1 erreurs "$f n'a pas pu être réécrit : ce n'est pas un fichier ordinaire.\n" \
+    purge 1.1.2020 tube
 [ -p tube ] || echec "purge d'un tube : remplacé"
 
 essai "commande inconnue" 1 sortie '' inconnue
