@@ -21,10 +21,7 @@ public:
         std::string modele = (fs::temp_directory_path() / "kalvo-test-XXXXXX").string();
         chemin_ = ::mkdtemp(modele.data()) != nullptr ? fs::path(modele) : fs::path();
     }
-    ~dossier_temporaire() {
-        std::error_code e;
-        fs::remove_all(chemin_, e);
-    }
+    ~dossier_temporaire() { fs::remove_all(chemin_, erreur_); }
 
     const fs::path& chemin() const { return chemin_; }
     fs::path journal() const { return chemin_ / "sauve.tax"; }
@@ -41,6 +38,7 @@ public:
 
 private:
     fs::path chemin_;
+    std::error_code erreur_;
 };
 
 // Points the data folder somewhere else for the life of the object (an unset variable comes back empty,
