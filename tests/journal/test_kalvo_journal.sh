@@ -20,7 +20,7 @@ enr() { # end date, reason, amount text; the call starts on 02.03.26
 reunion=$(printf 'R\351union, "projet"')
 { enr 'mardi 03.03.26' Bureau 2,50 && enr 'jeudi 05.03.26' "$reunion" 1,20; } > sauve.tax
 { enr 'lundi 03.03.97' bureau 0,5 && enr 'jeudi 05.03.26' '' 0,30; } >> sauve.tax
-cp sauve.tax original.tax
+cp sauve.tax intact.tax
 
 echec() {
     echo "ÉCHEC $*"
@@ -42,7 +42,7 @@ essai() {
 totaux='Bureau\t2,55\nRéunion, "projet"\t1,20\n<<motif non-spécifié>>\t0,30\n'
 essai totaux 0 sortie "$totaux" totaux sauve.tax
 # Without a file argument the log of the data folder is read.
-mkdir -p xdg/kalvo && cp original.tax xdg/kalvo/sauve.tax
+mkdir -p xdg/kalvo && cp intact.tax xdg/kalvo/sauve.tax
 XDG_DATA_HOME="$dossier/xdg" essai "totaux par défaut" 0 sortie "$totaux" totaux
 rm -r xdg
 
@@ -62,7 +62,7 @@ rm formules.tax
 
 # An impossible date changes nothing.
 essai "purge date invalide" 1 erreurs "'31.02.2026' n'est pas une date valide\n" purge 31.02.2026 sauve.tax
-cmp -s original.tax sauve.tax || echec "purge date invalide : journal modifié"
+cmp -s intact.tax sauve.tax || echec "purge date invalide : journal modifié"
 
 # The day itself stays; the 1997 calls go, the one a writer holding the log's lock appends too.
 enr 'lundi 03.03.97' 'tardif' '0,5' > tardif.tax
@@ -74,7 +74,7 @@ wait
 cmp -s attendu sauve.tax || echec "purge : journal inattendu"
 
 # A log cut before the amount of its last record: partial totals, then the message.
-head -c 400 original.tax > coupe.tax
+head -c 400 intact.tax > coupe.tax
 essai "totaux corrompu" 3 sortie 'Bureau\t2,50\n' totaux coupe.tax
 f="Le fichier d'enregistrement des taxes"
 essai "totaux corrompu, message" 3 erreurs "$f est corrompu\n" totaux coupe.tax
