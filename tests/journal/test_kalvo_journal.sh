@@ -17,109 +17,80 @@ enr() { # end date, reason, amount text; the call starts on 02.03.26
     printf 'Montant de la facture : %s FS\r\n' "$3"
     printf -- '-----------------------------------------\r\n'
 }
-{
-    enr 'mardi 03.03.26' 'Bureau' '2,50'
-    enr 'jeudi 05.03.26' "$(printf 'R\351union, "projet"')" '1,20'
-    enr 'lundi 03.03.97' 'bureau' '0,5'
-    enr 'jeudi 05.03.26' '' '0,30'
-} > sauve.tax
-cp sauve.tax original.tax
+reunion=$(printf 'R\351union, "projet"')
+{ enr 'mardi 03.03.26' Bureau 2,50 && enr 'jeudi 05.03.26' "$reunion" 1,20; } > sauve.tax
+{ enr 'lundi 03.03.97' bureau 0,5 && enr 'jeudi 05.03.26' '' 0,30; } >> sauve.tax
+cp sauve.tax intact.tax
 
 echec() {
     echo "ÉCHEC $*"
     echecs=$((echecs + 1))
 }
-# verifie NAME EXPECTED_CODE ACTUAL_CODE EXPECTED_FILE ACTUAL_FILE
-verifie() {
-    [ "$2" = "$3" ] || echec "$1 : code $3, attendu $2"
-    cmp -s "$4" "$5" || { echec "$1 : sortie différente"; diff "$4" "$5" || true; }
-}
-lance() { # runs the tool, stdout to sortie, stderr to erreurs, code in $code
+# essai NAME CODE sortie|erreurs EXPECTED COMMAND...: runs the tool, checks its exit code and what it wrote
+# (EXPECTED as a printf format).
+essai() {
+    nom=$1 code_attendu=$2 flux=$3
+    # shellcheck disable=SC2059
+    printf "$4" > attendu
+    shift 4
     code=0
     "$outil" "$@" > sortie 2> erreurs || code=$?
+    [ "$code" = "$code_attendu" ] || echec "$nom : code $code, attendu $code_attendu"
+    cmp -s attendu "$flux" || { echec "$nom : sortie différente"; diff attendu "$flux" || true; }
 }
 
-lance totaux sauve.tax
-printf 'Bureau\t2,55\nRéunion, "projet"\t1,20\n<<motif non-spécifié>>\t0,30\n' > attendu
-verifie totaux 0 "$code" attendu sortie
+totaux='Bureau\t2,55\nRéunion, "projet"\t1,20\n<<motif non-spécifié>>\t0,30\n'
+essai totaux 0 sortie "$totaux" totaux sauve.tax
+# Without a file argument the log of the data folder is read.
+mkdir -p xdg/kalvo && cp intact.tax xdg/kalvo/sauve.tax
+XDG_DATA_HOME="$dossier/xdg" essai "totaux par défaut" 0 sortie "$totaux" totaux
+rm -r xdg
 
-lance csv sauve.tax
-printf 'debut,fin,zone,motif,montant_cts\r\n' > attendu
-printf '2026-03-02T23:50:00,2026-03-03T00:10:05,Local,Bureau,250\r\n' >> attendu
-printf '2026-03-02T23:50:00,2026-03-05T00:10:05,Local,"Réunion, ""projet""",120\r\n' >> attendu
-printf '2026-03-02T23:50:00,1997-03-03T00:10:05,Local,bureau,5\r\n' >> attendu
-printf '2026-03-02T23:50:00,2026-03-05T00:10:05,Local,,30\r\n' >> attendu
-verifie csv 0 "$code" attendu sortie
+essai csv 0 sortie 'debut,fin,zone,motif,montant_cts\r
+2026-03-02T23:50:00,2026-03-03T00:10:05,Local,Bureau,250\r
+2026-03-02T23:50:00,2026-03-05T00:10:05,Local,"Réunion, ""projet""",120\r
+2026-03-02T23:50:00,1997-03-03T00:10:05,Local,bureau,5\r
+2026-03-02T23:50:00,2026-03-05T00:10:05,Local,,30\r\n' csv sauve.tax
 
 # Text a spreadsheet would run as a formula gets an apostrophe, never the amounts; ";" on request.
-{
-    enr 'mardi 03.03.26' '=SOMME(A1)' '2,50'
-    enr 'mardi 03.03.26' "$(printf '\t+1;-2')" '0,5'
-    enr 'mardi 03.03.26' '@x' '1,0'
-    enr 'mardi 03.03.26' '-' '0,1'
-} > formules.tax
-lance csv --point-virgule formules.tax
-moment='2026-03-02T23:50:00;2026-03-03T00:10:05;Local'
-printf 'debut;fin;zone;motif;montant_cts\r\n' > attendu
-printf "%s;'=SOMME(A1);250\r\n%s;\"'\t+1;-2\";5\r\n" "$moment" "$moment" >> attendu
-printf "%s;'@x;100\r\n%s;'-;1\r\n" "$moment" "$moment" >> attendu
-verifie "csv formules" 0 "$code" attendu sortie
+{ enr 'mardi 03.03.26' '=SOMME(A1)' 2,50 && enr 'mardi 03.03.26' "$(printf '\t+1;-2')" 0,5; } > formules.tax
+{ enr 'mardi 03.03.26' @x 1,0 && enr 'mardi 03.03.26' - 0,1; } >> formules.tax
+m='2026-03-02T23:50:00;2026-03-03T00:10:05;Local'
+essai "csv formules" 0 sortie "debut;fin;zone;motif;montant_cts\r\n$m;'=SOMME(A1);250\r\n$m;\"'\t+1;-2\";5\r
+$m;'@x;100\r\n$m;'-;1\r\n" csv --point-virgule formules.tax
 rm formules.tax
 
 # An impossible date changes nothing.
-lance purge 31.02.2026 sauve.tax
-printf "'31.02.2026' n'est pas une date valide\n" > attendu
-verifie "purge date invalide" 1 "$code" attendu erreurs
-verifie "purge date invalide, journal" 0 0 original.tax sauve.tax
+essai "purge date invalide" 1 erreurs "'31.02.2026' n'est pas une date valide\n" purge 31.02.2026 sauve.tax
+cmp -s intact.tax sauve.tax || echec "purge date invalide : journal modifié"
 
 # The day itself stays; the 1997 calls go, the one a writer holding the log's lock appends too.
 enr 'lundi 03.03.97' 'tardif' '0,5' > tardif.tax
 flock sauve.tax.verrou sh -c ': > tenu; sleep 1; cat tardif.tax >> sauve.tax' &
 while [ ! -e tenu ]; do sleep 0.05; done
-lance purge 04.03.2026 sauve.tax
+essai purge 0 sortie '' purge 04.03.2026 sauve.tax
 wait
-rm tenu tardif.tax
-: > attendu
-verifie purge 0 "$code" attendu sortie
-{
-    enr 'jeudi 05.03.26' "$(printf 'R\351union, "projet"')" '1,20'
-    enr 'jeudi 05.03.26' '' '0,30'
-} > attendu
-verifie "purge, journal" 0 0 attendu sauve.tax
-[ "$(ls -A | sort | tr '\n' ' ')" = "attendu erreurs original.tax sauve.tax sauve.tax.verrou sortie " ] ||
-    echec "purge : fichiers restants $(ls -A)"
+{ enr 'jeudi 05.03.26' "$reunion" '1,20' && enr 'jeudi 05.03.26' '' '0,30'; } > attendu
+cmp -s attendu sauve.tax || echec "purge : journal inattendu"
 
 # A log cut before the amount of its last record: partial totals, then the message.
-head -c 400 original.tax > coupe.tax
-lance totaux coupe.tax
-printf 'Bureau\t2,50\n' > attendu
-verifie "totaux corrompu" 3 "$code" attendu sortie
-printf "Le fichier d'enregistrement des taxes est corrompu\n" > attendu
-verifie "totaux corrompu, message" 3 "$code" attendu erreurs
+head -c 400 intact.tax > coupe.tax
+essai "totaux corrompu" 3 sortie 'Bureau\t2,50\n' totaux coupe.tax
+f="Le fichier d'enregistrement des taxes"
+essai "totaux corrompu, message" 3 erreurs "$f est corrompu\n" totaux coupe.tax
 
-# Without a file argument the log of the data folder is read.
-mkdir -p xdg/kalvo
-cp original.tax xdg/kalvo/sauve.tax
-XDG_DATA_HOME="$dossier/xdg" lance totaux
-printf 'Bureau\t2,55\nRéunion, "projet"\t1,20\n<<motif non-spécifié>>\t0,30\n' > attendu
-verifie "totaux par défaut" 0 "$code" attendu sortie
-rm -r xdg
-
-lance totaux absent.tax
-printf "Le fichier d'enregistrement des taxes n'existe pas\n" > attendu
-verifie "totaux absent" 2 "$code" attendu erreurs
-lance csv absent.tax
-verifie "csv absent" 2 "$code" attendu erreurs
-
+essai "totaux absent" 2 erreurs "$f n'existe pas\n" totaux absent.tax
+essai "csv absent" 2 erreurs "$f n'existe pas\n" csv absent.tax
 # Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
 mkfifo tube
-lance purge 1.1.2020 tube
-[ "$code" = 1 ] && [ -p tube ] || echec "purge d'un tube : code $code"
+essai "purge d'un tube" 1 erreurs "$f n'a pas pu être réécrit : ce n'est pas un fichier ordinaire.\n" \
+    purge 1.1.2020 tube
+[ -p tube ] || echec "purge d'un tube : remplacé"
 
-lance --help
+essai "commande inconnue" 1 sortie '' inconnue
+[ -s erreurs ] || echec "commande inconnue : aucun message"
+code=0 && "$outil" --help > sortie || code=$?
 grep -q '^Usage : kalvo-journal' sortie && [ "$code" = 0 ] || echec "--help : code $code"
-lance inconnue
-[ "$code" = 1 ] && [ -s erreurs ] || echec "commande inconnue : code $code"
 
 [ "$echecs" = 0 ] && echo "kalvo-journal : tout est correct"
 exit "$echecs"

@@ -21,19 +21,16 @@ public:
         std::string modele = (fs::temp_directory_path() / "kalvo-test-XXXXXX").string();
         chemin_ = ::mkdtemp(modele.data()) != nullptr ? fs::path(modele) : fs::path();
     }
-    ~dossier_temporaire() {
-        std::error_code e;
-        fs::remove_all(chemin_, e);
-    }
+    ~dossier_temporaire() { fs::remove_all(chemin_, erreur_); }
 
     const fs::path& chemin() const { return chemin_; }
     fs::path journal() const { return chemin_ / "sauve.tax"; }
     fs::path ini() const { return chemin_ / "Kalvo.ini"; }
 
-    // The names in the folder, to see that no temporary file was left behind.
-    std::set<std::string> noms() const {
+    // The names in the folder (or one inside it), to see that no temporary file was left behind.
+    std::set<std::string> noms(const fs::path& sous_dossier = {}) const {
         std::set<std::string> n;
-        for (const auto& entree : fs::directory_iterator(chemin_)) {
+        for (const auto& entree : fs::directory_iterator(chemin_ / sous_dossier)) {
             n.insert(entree.path().filename().string());
         }
         return n;
@@ -41,6 +38,7 @@ public:
 
 private:
     fs::path chemin_;
+    std::error_code erreur_;
 };
 
 // Points the data folder somewhere else for the life of the object (an unset variable comes back empty,
@@ -62,9 +60,7 @@ private:
 class renommages_refuses {
 public:
     explicit renommages_refuses(int a_partir_du = 1) {
-        compte_ = 0;
-        a_partir_du_ = a_partir_du;
-        kalvo_systeme.renomme = &renomme;
+        compte_ = 0, a_partir_du_ = a_partir_du, kalvo_systeme.renomme = &renomme;
     }
     ~renommages_refuses() { kalvo_systeme.renomme = &std::rename; }
 
@@ -88,27 +84,18 @@ inline void ecrit_octets(const fs::path& fichier, std::string_view octets) {
 
 // A Local call from 10:00 to 10:05 on the given day, with a reason and an amount.
 inline appel appel_du(int annee, int mois, int jour, texte motif, montant centimes) {
-    appel a;
-    a.date_debut = encode_date(annee, mois, jour);
-    a.heure_debut = encode_heure(10, 0, 0, 0);
-    a.date_fin = a.date_debut;
-    a.heure_fin = encode_heure(10, 5, 0, 0);
-    a.zone = "Local";
-    a.motif = std::move(motif);
-    a.centimes = centimes;
-    return a;
+    const horodatage date = encode_date(annee, mois, jour);
+    return {date,    encode_heure(10, 0, 0, 0), date,    encode_heure(10, 5, 0, 0),
+            "Local", std::move(motif),          centimes};
 }
 
 // Six lines of a record with the given line 2, reason and amount text, each ended by CR LF.
 inline std::string enregistrement_brut(std::string_view ligne2, std::string_view motif,
                                        std::string_view montant_txt) {
-    std::string r = "D\351but de l'appel      : lundi 03.03.97 \xE0 09:05:07\r\n";
-    r += std::string(ligne2) + "\r\n";
-    r += "Cat\xE9gorie de l'appel  : Local\r\n";
-    r += "Motif de l'appel      : " + std::string(motif) + "\r\n";
-    r += "Montant de la facture : " + std::string(montant_txt) + " FS\r\n";
-    r += "-----------------------------------------\r\n";
-    return r;
+    return "D\351but de l'appel      : lundi 03.03.97 \xE0 09:05:07\r\n" + std::string(ligne2) +
+           "\r\nCat\xE9gorie de l'appel  : Local\r\nMotif de l'appel      : " + std::string(motif) +
+           "\r\nMontant de la facture : " + std::string(montant_txt) +
+           " FS\r\n-----------------------------------------\r\n";
 }
 
 // A CR alone where each CR LF was.

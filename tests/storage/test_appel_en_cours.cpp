@@ -4,41 +4,35 @@
 
 #include <gtest/gtest.h>
 
-TEST(appel_en_cours, reprise_ajoute_le_dernier_etat_une_seule_fois_et_oublie_le_fichier) {
+TEST(appel_en_cours, reprise_une_seule_fois_etats_illisibles_mis_de_cote_chacun_sous_son_nom) {
     dossier_temporaire d;
     const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    ASSERT_TRUE(ajoute_appel(d.journal(), appel_du(2026, 3, 3, "Avant", 100)).ok);
+    const auto reprend = [&] { return reprend_appel_interrompu(fichier, d.journal()).etat; };
+    const std::string avant = formate_appel(appel_du(2026, 3, 3, "Avant", 100));
+    const std::string bureau = formate_appel(appel_du(2026, 3, 4, "Bureau", 70));
+    ecrit_octets(d.journal(), avant);
     ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 20)));
     ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 70))); // the next tick
-    const std::string attendu =
-        formate_appel(appel_du(2026, 3, 3, "Avant", 100)) + formate_appel(appel_du(2026, 3, 4, "Bureau", 70));
-
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::enregistre);
-    EXPECT_EQ(lit_octets(d.journal()), attendu);
-    EXPECT_EQ(d.noms(), (std::set<std::string>{"sauve.tax", "sauve.tax.verrou"}));
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::aucun);
-
+    EXPECT_EQ(reprend(), etat_reprise::enregistre);
+    EXPECT_EQ(lit_octets(d.journal()), avant + bureau);
+    EXPECT_EQ(reprend(), etat_reprise::aucun);
     // Killed after the append at "Fin", before the file was removed: the record is not appended twice.
     ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 70)));
-    EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::enregistre);
-    EXPECT_EQ(lit_octets(d.journal()), attendu);
-    EXPECT_FALSE(fs::exists(fichier));
-}
+    EXPECT_EQ(reprend(), etat_reprise::enregistre);
+    EXPECT_EQ(lit_octets(d.journal()), avant + bureau);
+    EXPECT_EQ(d.noms(), (std::set<std::string>{"sauve.tax", "sauve.tax.verrou"}));
 
-TEST(appel_en_cours, etats_illisibles_mis_de_cote_chacun_sous_son_nom) {
-    dossier_temporaire d;
-    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    const std::string deux =
-        formate_appel(appel_du(2026, 3, 4, "a", 20)) + formate_appel(appel_du(2026, 3, 4, "b", 20));
+    // An amount that does not read, then two records: each set aside under its own name, nothing appended.
     const std::string faux[] = {enregistrement_brut("Fin de l'appel        : lundi 03.03.97", "x", "abc"),
-                                deux};
-    for (const std::string& contenu : faux) { // the second must not replace the first
+                                bureau + bureau};
+    for (const std::string& contenu : faux) {
         ecrit_octets(fichier, contenu);
-        EXPECT_EQ(reprend_appel_interrompu(fichier, d.journal()).etat, etat_reprise::illisible);
+        EXPECT_EQ(reprend(), etat_reprise::illisible);
     }
-    EXPECT_EQ(lit_octets(d.chemin() / "appel_en_cours.tax.illisible"), faux[0]);
-    EXPECT_EQ(lit_octets(d.chemin() / "appel_en_cours.tax.illisible-2"), faux[1]);
-    EXPECT_EQ(d.noms().size(), 2U); // no log, no running-call file
+    EXPECT_EQ(lit_octets(fichier.string() + ".illisible"), faux[0]);
+    EXPECT_EQ(lit_octets(fichier.string() + ".illisible-2"), faux[1]);
+    EXPECT_EQ(d.noms().size(), 4U); // the log and its lock beside them, no running-call file
+    EXPECT_EQ(lit_octets(d.journal()), avant + bureau);
 }
 
 TEST(verrou_instance, un_seul_kalvo_par_dossier_et_jamais_sans_verrou_dans_un_dossier_inscriptible) {

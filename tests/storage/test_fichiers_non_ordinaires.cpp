@@ -49,9 +49,11 @@ TEST(fichiers_non_ordinaires, refuses_sans_attendre_liens_suivis) {
                   ordinaire ? etat_purge::fait : etat_purge::erreur_fichier);
         EXPECT_TRUE(ordinaire || fs::symlink_status(d.journal()).type() == type); // left as it was
 
-        // The running call: set aside when it is not a regular file, never appended.
+        // The running call: never saved over, set aside when it is not a regular file, never appended.
         const fs::path en_cours = d.chemin() / "appel_en_cours.tax";
         cree(g, en_cours, enregistrement);
+        EXPECT_EQ(sauve_appel_en_cours(en_cours, appel_du(2026, 3, 2, "Bureau", 120)), ordinaire);
+        EXPECT_TRUE(ordinaire || fs::symlink_status(en_cours).type() == type);
         const fs::path autre_journal = d.chemin() / "autre.tax";
         EXPECT_EQ(reprend_appel_interrompu(en_cours, autre_journal).etat,
                   ordinaire ? etat_reprise::enregistre : etat_reprise::illisible);

@@ -2,26 +2,13 @@
 #include "storage/appel_en_cours.h"
 #include "storage/verrou_journal.h"
 
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-namespace {
-
-int en_pause[2];
-int feu_vert[2];
-
-// The child's rename: says it is inside the prune, waits for the go, then renames.
-int renomme_apres_le_feu_vert(const char* ancien, const char* nouveau) {
-    char c = 'p';
-    return ::write(en_pause[1], &c, 1) == 1 && ::read(feu_vert[0], &c, 1) == 1 ? std::rename(ancien, nouveau)
-                                                                               : -1;
-}
-
-} // namespace
-
-// A second process prunes the log and stops just before its rename; every other writer must wait for it
-// and change nothing, or a record appended meanwhile would be lost with the file it went to.
+// A second process prunes the log and stops itself just before its rename; every other writer must wait for
+// it and change nothing, or a record appended meanwhile would be lost with the file it went to.
 TEST(verrou_journal, un_autre_ecrivain_attend_la_fin_de_la_purge_et_ne_change_rien) {
     dossier_temporaire d;
     const fs::path fichier = d.chemin() / "appel_en_cours.tax";
@@ -38,26 +25,24 @@ TEST(verrou_journal, un_autre_ecrivain_attend_la_fin_de_la_purge_et_ne_change_ri
     for (const auto& ecrit : ecrivains) {
         ecrit_octets(d.journal(), vieux + garde);
         ecrit_octets(fichier, nouveau);
-        ASSERT_EQ(::pipe(en_pause) + ::pipe(feu_vert), 0);
         const pid_t enfant = ::fork();
         if (enfant == 0) {
-            kalvo_systeme.renomme = &renomme_apres_le_feu_vert;
+            kalvo_systeme.renomme = [](const char* ancien, const char* nouveau) {
+                return ::raise(SIGSTOP) == 0 ? std::rename(ancien, nouveau) : -1;
+            };
             ::_exit(purge().etat == etat_purge::fait ? 0 : 1);
         }
-        char c = 0;
-        ASSERT_EQ(::read(en_pause[0], &c, 1), 1);
+        int statut = 0;
+        ASSERT_EQ(::waitpid(enfant, &statut, WUNTRACED), enfant);
+        ASSERT_TRUE(WIFSTOPPED(statut));
         attente_verrou_journal = std::chrono::milliseconds(0);
         EXPECT_FALSE(ecrit());
         attente_verrou_journal = std::chrono::seconds(5);
         EXPECT_EQ(lit_octets(d.journal()), vieux + garde);
         EXPECT_EQ(lit_octets(fichier), nouveau);
-        ASSERT_EQ(::write(feu_vert[1], &c, 1), 1);
-        int statut = 0;
+        ::kill(enfant, SIGCONT);
         ASSERT_EQ(::waitpid(enfant, &statut, 0), enfant);
         EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
-        for (int fd : {en_pause[0], en_pause[1], feu_vert[0], feu_vert[1]}) {
-            ::close(fd);
-        }
         EXPECT_EQ(lit_octets(d.journal()), garde);
         EXPECT_TRUE(ecrit()); // the lock is free again
     }
