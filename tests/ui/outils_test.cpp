@@ -17,13 +17,6 @@ QByteArray dossier_donnees_test::lit(const QString& fichier) const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
 }
 
-void dossier_donnees_test::ecrit(const QString& fichier, const QByteArray& octets) const {
-    QDir().mkpath(QFileInfo(chemin(fichier)).path());
-    QFile f(chemin(fichier));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
-
 namespace {
 
 QtMessageHandler gestionnaire_qtest = nullptr;

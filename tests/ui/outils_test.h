@@ -6,7 +6,10 @@
 #include "storage/outils_stockage.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 // Catches the message boxes a test provokes, so they neither block nor go unnoticed.
@@ -18,8 +21,7 @@ public:
         });
     }
     ~messages_interceptes() { intercepte_messages({}); }
-    messages_interceptes(const messages_interceptes&) = delete;
-    messages_interceptes& operator=(const messages_interceptes&) = delete;
+    Q_DISABLE_COPY(messages_interceptes)
 
     QList<QPair<genre_message, QString>> recus;
 };
@@ -31,7 +33,6 @@ public:
 
     QString chemin(const QString& fichier) const; // a file inside the kalvo folder
     QByteArray lit(const QString& fichier) const; // its bytes, or "<absent>"
-    void ecrit(const QString& fichier, const QByteArray& octets) const;
 
 private:
     dossier_temporaire dossier_;
@@ -54,12 +55,16 @@ struct banc_principal {
 // The style and font of the program, for every window test.
 void prepare_tests();
 
-// Input where the user's arrives: a click goes to the top-level window at the place of the target, which
+// Input where the user's arrives: the mouse goes to the top-level window at the place of the target, which
 // hands it to whatever lies there; keys go to the widget that has the focus.
+inline void souris(QTest::MouseAction action, QWidget* cible, QPoint ou = {},
+                   Qt::MouseButton bouton = Qt::LeftButton, Qt::KeyboardModifiers modificateurs = {}) {
+    const QPoint point = cible->mapTo(cible->window(), ou.isNull() ? cible->rect().center() : ou);
+    QTest::mouseEvent(action, cible->window()->windowHandle(), bouton, modificateurs, point);
+}
 inline void clique(QWidget* cible, Qt::MouseButton bouton = Qt::LeftButton,
                    Qt::KeyboardModifiers modificateurs = {}, QPoint ou = {}) {
-    const QPoint point = cible->mapTo(cible->window(), ou.isNull() ? cible->rect().center() : ou);
-    QTest::mouseClick(cible->window()->windowHandle(), bouton, modificateurs, point);
+    souris(QTest::MouseClick, cible, ou, bouton, modificateurs);
 }
 inline void touche(int touche, Qt::KeyboardModifiers modificateurs = {}) {
     QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);
@@ -69,4 +74,14 @@ inline void tape(const QString& texte) {
     for (const QChar c : texte) {
         QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
     }
+}
+
+// Acts on a modal dialog once its loop runs, then closes it if the action left it open, so that a failed
+// check cannot hang the test.
+inline void pendant(QDialog* dialogue, const std::function<void()>& action) {
+    QTimer::singleShot(0, dialogue, [dialogue, action] {
+        QVERIFY(QTest::qWaitForWindowActive(dialogue)); // keys go where the focus is
+        action();
+        dialogue->close();
+    });
 }

@@ -57,8 +57,8 @@ private slots:
         QFETCH(QString, suite);
         const QStringList ordre = suite.split(QLatin1Char(' '));
         const QWidgetList hautes = QApplication::topLevelWidgets();
-        QWidget* w = *std::find_if(hautes.begin(), hautes.end(),
-                                   [&](QWidget* t) { return t->objectName() == nom; });
+        QWidget* w =
+            *std::find_if(hautes.begin(), hautes.end(), [&](QWidget* t) { return t->objectName() == nom; });
         QMenu* menu = f_->principal.fenetre->PopupMenu1;
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));

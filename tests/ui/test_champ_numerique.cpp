@@ -26,7 +26,7 @@ private slots:
         (new QPushButton("OK", fenetre_.get()))->setGeometry(60, 8, 75, 25);
         fenetre_->show();
         QVERIFY(QTest::qWaitForWindowActive(fenetre_.get()));
-        QTest::mouseClick(champ_, Qt::LeftButton, {}, QPoint(4, 11));
+        clique(champ_, Qt::LeftButton, {}, QPoint(4, 11));
     }
 
     // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave)
@@ -52,14 +52,11 @@ private slots:
         QFETCH(QString, touche);
         QSignalSpy refuses(champ_, &champ_numerique::caractere_refuse);
         champ_->fixe_texte("");
-        // keyClicks() only takes Latin-1; a keyboard can send any character.
-        for (const QChar c : frappe) {
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
-        }
+        tape(frappe); // keyClicks() only takes Latin-1; a keyboard can send any character
         QTEST(champ_->texte(), "texte");
         QTEST(QString::number(refuses.count()), "refus");
         QTEST(QString::number(champ_->valeur()), "valeur");
-        QTest::keyClick(QApplication::focusWidget(), QKeySequence(touche)[0].key());
+        ::touche(QKeySequence(touche)[0].key());
         QTEST(champ_->texte(), "apres");
     }
 
@@ -70,19 +67,19 @@ private slots:
 
     void clic_avance_au_relachement_et_fleche_tenue_repete() {
         const QPoint haut(champ_->width() - 6, 5), bas(champ_->width() - 6, champ_->height() - 5);
-        QTest::mousePress(champ_, Qt::LeftButton, {}, haut);
+        souris(QTest::MousePress, champ_, haut);
         QCOMPARE(champ_->valeur(), 10);
-        QTest::mouseRelease(champ_, Qt::LeftButton, {}, haut);
-        QTest::mousePress(champ_, Qt::LeftButton, {}, bas);
-        QTest::mouseRelease(champ_, Qt::LeftButton, {}, haut); // off the arrow pressed: no step
+        souris(QTest::MouseRelease, champ_, haut);
+        souris(QTest::MousePress, champ_, bas);
+        souris(QTest::MouseRelease, champ_, haut); // off the arrow pressed: no step
         QCOMPARE(champ_->valeur(), 15);
 
-        QTest::mousePress(champ_, Qt::LeftButton, {}, haut);
+        souris(QTest::MousePress, champ_, haut);
         QTRY_VERIFY_WITH_TIMEOUT(champ_->valeur() >= 30, 5000);
-        QTest::mouseRelease(champ_, Qt::LeftButton, {}, haut);
+        souris(QTest::MouseRelease, champ_, haut);
         const int tenue = champ_->valeur();
         QTest::qWait(150); // the repetition stopped with the release
-        QTest::mouseClick(champ_, Qt::LeftButton, {}, bas);
+        souris(QTest::MouseClick, champ_, bas);
         QCOMPARE(champ_->valeur(), tenue - 5);
     }
 };

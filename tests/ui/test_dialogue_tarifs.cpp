@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 #include <memory>
 #include <tuple>
@@ -24,13 +23,13 @@ class test_dialogue_tarifs : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(dialogue_.get()));
     }
     // Tabs to the field as the user does, then types over its text.
-    static void tape(champ_numerique* champ, const QString& texte) {
+    static void remplit(champ_numerique* champ, const QString& texte) {
         for (int i = 0; i < 10 && !champ->isAncestorOf(QApplication::focusWidget()); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            touche(Qt::Key_Tab);
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-        QTest::keyClicks(QApplication::focusWidget(), texte);
+        touche(Qt::Key_A, Qt::ControlModifier);
+        touche(Qt::Key_Delete);
+        tape(texte);
     }
 
 private slots:
@@ -45,12 +44,11 @@ private slots:
 
     void annuler_puis_textes_hors_bornes_puis_ecriture_impossible() {
         // Opened from the main window's menu, as the user does; the check runs inside its modal loop.
-        QTimer::singleShot(0, dialogue_.get(), [this] {
-            QVERIFY(QTest::qWaitForWindowActive(dialogue_.get()));
-            tape(d().TLN, QStringLiteral("500"));
-            tape(d().tb, QStringLiteral("20"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        pendant(dialogue_.get(), [this] {
+            remplit(d().TLN, QStringLiteral("500"));
+            remplit(d().tb, QStringLiteral("20"));
+            touche(Qt::Key_Up);
+            touche(Qt::Key_Escape);
         });
         banc_->fenetre->Dfinitiondestarifsdebase1Click();
         QCOMPARE(d().tb->valeur(), 25); // the base charge steps by 5
@@ -61,12 +59,12 @@ private slots:
         montre();
         QCOMPARE(std::make_tuple(d().TLN->valeur(), d().TSR->valeur(), d().tb->valeur()),
                  std::make_tuple(990, 406, 20));
-        tape(d().TSR, QStringLiteral("0"));
-        tape(d().tb, QString());
-        tape(d().TLN, QStringLiteral("60000"));
+        remplit(d().TSR, QStringLiteral("0"));
+        remplit(d().tb, QString());
+        remplit(d().TLN, QStringLiteral("60000"));
         // Still uncorrected: the field has kept the focus. Enter reaches OK all the same.
         QCOMPARE(d().TLN->texte(), QStringLiteral("60000"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        touche(Qt::Key_Return);
         QCOMPARE(zones().duree_unite(0, periode::normale), 5000.0);
         QCOMPARE(zones().duree_unite(1, periode::reduite), 0.1);
         QCOMPARE(zones().taxe_base(), 0);
@@ -80,8 +78,8 @@ private slots:
         QVERIFY(QFile::remove(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
         QVERIFY(QDir().mkpath(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
         montre();
-        tape(d().TLN, QStringLiteral("500"));
-        QTest::mouseClick(d().OKBtn, Qt::LeftButton);
+        remplit(d().TLN, QStringLiteral("500"));
+        clique(d().OKBtn);
         QCOMPARE(messages_.recus.value(0),
                  qMakePair(genre_message::erreur, QStringLiteral("Unable to write to Kalvo.ini.")));
         QCOMPARE(d().result(), int(QDialog::Accepted));

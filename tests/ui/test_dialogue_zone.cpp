@@ -4,10 +4,8 @@
 #include "outils_test.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -23,29 +21,19 @@ class test_dialogue_zone : public QObject {
     table_zones& zones() { return f().zones(); }
     QAction* element_modification(int i) { return f().Modificationdedonnespourzonedappel1->actions().at(i); }
 
-    // Acts on the dialog once its modal loop runs, then closes it if the action left it open, so a failed
-    // check cannot hang the test.
-    void pendant_le_dialogue(std::function<void()> action) {
-        QTimer::singleShot(0, dialogue_.get(), [this, action] {
-            QVERIFY(QTest::qWaitForWindowActive(dialogue_.get())); // keys go where the focus is
-            action();
-            d().close();
-        });
-    }
+    void pendant_le_dialogue(const std::function<void()>& action) { pendant(dialogue_.get(), action); }
 
     // Types each text over a field's own, from the focus field on, with Tab between, as the user does.
     static void saisit(const QStringList& textes, Qt::Key fin = Qt::Key_Return) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        touche(Qt::Key_A, Qt::ControlModifier);
         for (const QString& texte : textes) {
             if (&texte != &textes.first()) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                touche(Qt::Key_Tab);
             }
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-            for (const QChar c : texte) { // keyClicks() takes ASCII only
-                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, c, {});
-            }
+            touche(Qt::Key_Delete);
+            tape(texte);
         }
-        QTest::keyClick(QApplication::focusWidget(), fin);
+        touche(fin);
     }
 
 private slots:
@@ -92,7 +80,7 @@ private slots:
         QCOMPARE(zones().duree_unite(3, periode::normale), 30.0);
 
         // Deleted without a question; the next add opening starts afresh, and cancelling adds nothing.
-        pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
+        pendant_le_dialogue([this] { clique(d().supprime); });
         element_modification(0)->trigger();
         QVERIFY(f().Modificationdedonnespourzonedappel1->actions().isEmpty());
         pendant_le_dialogue([this] {
@@ -120,7 +108,7 @@ private slots:
         f().start_stopClick();
         QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
 
-        pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
+        pendant_le_dialogue([this] { clique(d().supprime); });
         element_modification(0)->trigger();
         QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
     }

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <fstream>
 
 // The main window, its call, its log and its settings, the last two in a data folder of each test's own.
 class test_fenetre_principale : public QObject {
@@ -133,11 +134,11 @@ private slots:
     }
 
     void kalvo_ini_existant_donne_tarifs_periode_et_historique() {
-        banc_->fenetre.reset();
-        banc_->donnees.ecrit(QStringLiteral("Kalvo.ini"),
-                             "[Tarifs]\r\nTaxe de base=30\r\nDur\351e local normal=500\r\n"
-                             "[Divers]\r\nMise \xE0 jour=5000\r\n"
-                             "[Memento]\r\n1=Bureau\r\n2=Caf\xE9\r\n");
+        banc_->fenetre.reset(); // its save makes the folder
+        std::ofstream(banc_->donnees.chemin(QStringLiteral("Kalvo.ini")).toStdString(), std::ios::binary)
+            << "[Tarifs]\r\nTaxe de base=30\r\nDur\351e local normal=500\r\n[Divers]\r\nMise \xE0 "
+               "jour=5000\r\n"
+            << "[Memento]\r\n1=Bureau\r\n2=Caf\xE9\r\n";
         banc_->redemarre();
         QVERIFY(f().N5->isChecked());
         QCOMPARE(f().horloge->interval(), 5000);
