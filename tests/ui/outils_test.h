@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // Catches the message boxes a test provokes, so they neither block nor go unnoticed.
 class messages_interceptes {
 public:

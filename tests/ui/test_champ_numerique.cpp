@@ -62,7 +62,7 @@ private slots:
 
     // The field's own context menu speaks French like the rest of Kalvo.
     void menu_contextuel_en_francais() {
-        QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), QStringLiteral("&Augmenter"));
+        QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), u"&Augmenter"_s);
     }
 
     void clic_avance_au_relachement_et_fleche_tenue_repete() {

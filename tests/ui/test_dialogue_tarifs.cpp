@@ -17,7 +17,7 @@ class test_dialogue_tarifs : public QObject {
 
     TTarifs_dlg& d() { return *dialogue_; }
     table_zones& zones() { return banc_->fenetre->zones(); }
-    QByteArray ini() const { return banc_->donnees.lit(QStringLiteral("Kalvo.ini")); }
+    QByteArray ini() const { return banc_->donnees.lit(u"Kalvo.ini"_s); }
     void montre() {
         d().show();
         QVERIFY(QTest::qWaitForWindowActive(dialogue_.get()));
@@ -45,8 +45,8 @@ private slots:
     void annuler_puis_textes_hors_bornes_puis_ecriture_impossible() {
         // Opened from the main window's menu, as the user does; the check runs inside its modal loop.
         pendant(dialogue_.get(), [this] {
-            remplit(d().TLN, QStringLiteral("500"));
-            remplit(d().tb, QStringLiteral("20"));
+            remplit(d().TLN, u"500"_s);
+            remplit(d().tb, u"20"_s);
             touche(Qt::Key_Up);
             touche(Qt::Key_Escape);
         });
@@ -59,11 +59,11 @@ private slots:
         montre();
         QCOMPARE(std::make_tuple(d().TLN->valeur(), d().TSR->valeur(), d().tb->valeur()),
                  std::make_tuple(990, 406, 20));
-        remplit(d().TSR, QStringLiteral("0"));
+        remplit(d().TSR, u"0"_s);
         remplit(d().tb, QString());
-        remplit(d().TLN, QStringLiteral("60000"));
+        remplit(d().TLN, u"60000"_s);
         // Still uncorrected: the field has kept the focus. Enter reaches OK all the same.
-        QCOMPARE(d().TLN->texte(), QStringLiteral("60000"));
+        QCOMPARE(d().TLN->texte(), u"60000"_s);
         touche(Qt::Key_Return);
         QCOMPARE(zones().duree_unite(0, periode::normale), 5000.0);
         QCOMPARE(zones().duree_unite(1, periode::reduite), 0.1);
@@ -75,13 +75,13 @@ private slots:
 
         // With a folder where the settings file should be, OK says it could not write, and the values are
         // in force all the same.
-        QVERIFY(QFile::remove(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
+        QVERIFY(QFile::remove(banc_->donnees.chemin(u"Kalvo.ini"_s)));
+        QVERIFY(QDir().mkpath(banc_->donnees.chemin(u"Kalvo.ini"_s)));
         montre();
-        remplit(d().TLN, QStringLiteral("500"));
+        remplit(d().TLN, u"500"_s);
         clique(d().OKBtn);
         QCOMPARE(messages_.recus.value(0),
-                 qMakePair(genre_message::erreur, QStringLiteral("Unable to write to Kalvo.ini.")));
+                 qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s));
         QCOMPARE(d().result(), int(QDialog::Accepted));
         QCOMPARE(zones().duree_unite(0, periode::normale), 50.0);
     }

@@ -49,29 +49,27 @@ private slots:
     void zone_refusee_puis_ajoutee_modifiee_supprimee() {
         messages_interceptes messages;
         pendant_le_dialogue([this] {
-            for (const QString& nom :
-                 {QStringLiteral("local"), QStringLiteral("Zone {1"), QStringLiteral(" [x")}) {
+            for (const QString& nom : {u"local"_s, u"Zone {1"_s, u" [x"_s}) {
                 saisit({nom});
                 QCOMPARE(d().nom_zone->text(), nom); // the dialog stays open with what was typed
             }
             // Enter before the field corrects its text: OK reads it within the range all the same.
-            saisit({QStringLiteral("Café & thé "), QStringLiteral("226"), QStringLiteral("99999")});
+            saisit({u"Café & thé "_s, u"226"_s, u"99999"_s});
         });
         f().Ajoutdunezonedappel1Click();
-        const QString existe =
-            QStringLiteral("Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'.");
+        const QString existe = u"Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'."_s;
         QCOMPARE(messages.recus.value(1), qMakePair(genre_message::information, existe));
         QCOMPARE(messages.recus.value(0), messages.recus.value(1));
         QCOMPARE(messages.recus.value(2).second,
-                 QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'."));
+                 u"Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'."_s);
 
         // The item's caption shows "&&"; the dialog finds the zone by its real name, which cannot change.
         pendant_le_dialogue([this] {
             QVERIFY(d().nom_zone->isReadOnly());
-            QCOMPARE(d().normal->texte(), QStringLiteral("226"));
-            QCOMPARE(d().reduit->texte(), QStringLiteral("50000"));
+            QCOMPARE(d().normal->texte(), u"226"_s);
+            QCOMPARE(d().reduit->texte(), u"50000"_s);
             QVERIFY(d().supprime->isVisible());
-            saisit({QStringLiteral("xyz"), QStringLiteral("300"), QStringLiteral("0")});
+            saisit({u"xyz"_s, u"300"_s, u"0"_s});
         });
         element_modification(0)->trigger();
         QCOMPARE(zones().duree_unite(3, periode::reduite), 0.1);
@@ -86,9 +84,9 @@ private slots:
         pendant_le_dialogue([this] {
             QVERIFY(d().nom_zone->text().isEmpty() && !d().nom_zone->isReadOnly() &&
                     !d().supprime->isVisible());
-            QCOMPARE(d().normal->texte() + d().reduit->texte(), QStringLiteral("11"));
+            QCOMPARE(d().normal->texte() + d().reduit->texte(), u"11"_s);
             QCOMPARE(QApplication::focusWidget(), d().nom_zone);
-            saisit({QStringLiteral("Monde")}, Qt::Key_Escape);
+            saisit({u"Monde"_s}, Qt::Key_Escape);
         });
         f().Ajoutdunezonedappel1Click();
         QCOMPARE(zones().nombre(), 3);
@@ -100,7 +98,7 @@ private slots:
             f().ajoute_zone("Z" + std::to_string(i), 10, 10);
         }
         f().start_stopClick();
-        pendant_le_dialogue([] { saisit({QStringLiteral("Dernière")}); });
+        pendant_le_dialogue([] { saisit({u"Dernière"_s}); });
         f().Ajoutdunezonedappel1Click();
         QCOMPARE(zones().nombre(), 43);
         QVERIFY(!f().position(TForm1::pos_ajout_zone)->isEnabled());

@@ -50,18 +50,18 @@ private slots:
         QCOMPARE(QList<int>({v().jour->valeur(), v().mois->valeur(), v().annee->valeur()}),
                  QList<int>({5, 3, 2026}));
         QCOMPARE(v().motifs->count(), 9);
-        QCOMPARE(v().motifs->item(0)->text(), QStringLiteral("Bureau"));
+        QCOMPARE(v().motifs->item(0)->text(), u"Bureau"_s);
         QVERIFY(!v().motifs->horizontalScrollBar()->isVisible());
         QVERIFY(v().motifs->visualItemRect(v().motifs->item(7)).top() < v().motifs->viewport()->height());
         QVERIFY(v().valeur_totale->text().isEmpty());
 
         clique_motif(0);
-        QCOMPARE(v().valeur_totale->text(), QStringLiteral("2,55"));
+        QCOMPARE(v().valeur_totale->text(), u"2,55"_s);
         clique_motif(1, Qt::ControlModifier);
-        QCOMPARE(v().valeur_totale->text(), QStringLiteral("3,55"));
+        QCOMPARE(v().valeur_totale->text(), u"3,55"_s);
         clique_motif(0, Qt::ControlModifier);
         clique_motif(1, Qt::ControlModifier);
-        QCOMPARE(v().valeur_totale->text(), QStringLiteral("0,0"));
+        QCOMPARE(v().valeur_totale->text(), u"0,0"_s);
 
         // Pruning: an impossible date goes to the error box and leaves the log and the button as they were.
         messages_interceptes messages;
@@ -69,7 +69,7 @@ private slots:
         v().jour->fixe_valeur(31);
         clique(v().BitBtn1);
         QCOMPARE(messages.recus.value(0),
-                 qMakePair(genre_message::erreur, QStringLiteral("'31.2.2026' is not a valid date.")));
+                 qMakePair(genre_message::erreur, u"'31.2.2026' is not a valid date."_s));
         QVERIFY(v().BitBtn1->isEnabled());
         // Today's date prunes once; the list keeps showing the log as it was until the window is shown again.
         v().mois->fixe_valeur(3);
@@ -92,9 +92,8 @@ private slots:
         v().hide();
         montre();
         QCOMPARE(v().motifs->count(), 1);
-        QCOMPARE(messages.recus.value(1),
-                 qMakePair(genre_message::information,
-                           QStringLiteral("Le fichier d'enregistrement des taxes est corrompu")));
+        QCOMPARE(messages.recus.value(1), qMakePair(genre_message::information,
+                                                    u"Le fichier d'enregistrement des taxes est corrompu"_s));
     }
 };
 
