@@ -7,21 +7,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 class test_dialogue_zone : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<banc_principal> banc_;
-    std::unique_ptr<TAjout_zone> dialogue_;
+    struct banc : banc_principal {
+        TAjout_zone dialogue; // goes first, before the window that saves into the data folder
+    };
+    std::unique_ptr<banc> banc_;
 
     TForm1& f() { return *banc_->fenetre; }
-    TAjout_zone& d() { return *dialogue_; }
+    TAjout_zone& d() { return banc_->dialogue; }
     table_zones& zones() { return f().zones(); }
     QAction* element_modification(int i) { return f().Modificationdedonnespourzonedappel1->actions().at(i); }
-
-    void pendant_le_dialogue(const std::function<void()>& action) { pendant(dialogue_.get(), action); }
 
     // Types each text over a field's own, from the focus field on, with Tab between, as the user does.
     static void saisit(const QStringList& textes, Qt::Key fin = Qt::Key_Return) {
@@ -39,16 +38,12 @@ class test_dialogue_zone : public QObject {
 private slots:
     void initTestCase() { prepare_tests(); }
 
-    void init() { // the last ones go with the test object, before the application
-        dialogue_.reset();
-        banc_.reset(); // first, for it saves into the data folder it made
-        banc_ = std::make_unique<banc_principal>();
-        dialogue_ = std::make_unique<TAjout_zone>();
-    }
+    void init() { banc_ = std::make_unique<banc>(); }
+    void cleanup() { banc_.reset(); }
 
     void zone_refusee_puis_ajoutee_modifiee_supprimee() {
         messages_interceptes messages;
-        pendant_le_dialogue([this] {
+        pendant(&d(), [this] {
             for (const QString& nom : {u"local"_s, u"Zone {1"_s, u" [x"_s}) {
                 saisit({nom});
                 QCOMPARE(d().nom_zone->text(), nom); // the dialog stays open with what was typed
@@ -64,7 +59,7 @@ private slots:
                  u"Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'."_s);
 
         // The item's caption shows "&&"; the dialog finds the zone by its real name, which cannot change.
-        pendant_le_dialogue([this] {
+        pendant(&d(), [this] {
             QVERIFY(d().nom_zone->isReadOnly());
             QCOMPARE(d().normal->texte(), u"226"_s);
             QCOMPARE(d().reduit->texte(), u"50000"_s);
@@ -78,10 +73,10 @@ private slots:
         QCOMPARE(zones().duree_unite(3, periode::normale), 30.0);
 
         // Deleted without a question; the next add opening starts afresh, and cancelling adds nothing.
-        pendant_le_dialogue([this] { clique(d().supprime); });
+        pendant(&d(), [this] { clique(d().supprime); });
         element_modification(0)->trigger();
         QVERIFY(f().Modificationdedonnespourzonedappel1->actions().isEmpty());
-        pendant_le_dialogue([this] {
+        pendant(&d(), [this] {
             QVERIFY(d().nom_zone->text().isEmpty() && !d().nom_zone->isReadOnly() &&
                     !d().supprime->isVisible());
             QCOMPARE(d().normal->texte() + d().reduit->texte(), u"11"_s);
@@ -98,7 +93,7 @@ private slots:
             f().ajoute_zone("Z" + std::to_string(i), 10, 10);
         }
         f().start_stopClick();
-        pendant_le_dialogue([] { saisit({u"Dernière"_s}); });
+        pendant(&d(), [] { saisit({u"Dernière"_s}); });
         f().Ajoutdunezonedappel1Click();
         QCOMPARE(zones().nombre(), 43);
         QVERIFY(!f().position(TForm1::pos_ajout_zone)->isEnabled());
@@ -106,7 +101,7 @@ private slots:
         f().start_stopClick();
         QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
 
-        pendant_le_dialogue([this] { clique(d().supprime); });
+        pendant(&d(), [this] { clique(d().supprime); });
         element_modification(0)->trigger();
         QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
     }
