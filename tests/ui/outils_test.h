@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -33,8 +35,13 @@ class dossier_donnees_test {
 public:
     dossier_donnees_test() : xdg_(dossier_.chemin()) {}
 
-    QString chemin(const QString& fichier) const; // a file inside the kalvo folder
-    QByteArray lit(const QString& fichier) const; // its bytes, or "<absent>"
+    QString chemin(const QString& fichier) const { // a file inside the kalvo folder
+        return QDir(QString::fromStdString(dossier_.chemin().string())).filePath(u"kalvo/"_s + fichier);
+    }
+    QByteArray lit(const QString& fichier) const { // its bytes, or "<absent>"
+        QFile f(chemin(fichier));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
 
 private:
     dossier_temporaire dossier_;
@@ -57,16 +64,12 @@ struct banc_principal {
 // The style and font of the program, for every window test.
 void prepare_tests();
 
-// Input where the user's arrives: the mouse goes to the top-level window at the place of the target, which
-// hands it to whatever lies there; keys go to the widget that has the focus.
-inline void souris(QTest::MouseAction action, QWidget* cible, QPoint ou = {},
-                   Qt::MouseButton bouton = Qt::LeftButton, Qt::KeyboardModifiers modificateurs = {}) {
+// Input where the user's arrives: the mouse goes to the top-level window at the place of the target (its
+// middle unless told), which hands it to whatever lies there; keys go to the widget that has the focus.
+inline void clique(QWidget* cible, QPoint ou = {}, Qt::KeyboardModifiers modificateurs = {},
+                   QTest::MouseAction action = QTest::MouseClick) {
     const QPoint point = cible->mapTo(cible->window(), ou.isNull() ? cible->rect().center() : ou);
-    QTest::mouseEvent(action, cible->window()->windowHandle(), bouton, modificateurs, point);
-}
-inline void clique(QWidget* cible, Qt::MouseButton bouton = Qt::LeftButton,
-                   Qt::KeyboardModifiers modificateurs = {}, QPoint ou = {}) {
-    souris(QTest::MouseClick, cible, ou, bouton, modificateurs);
+    QTest::mouseEvent(action, cible->window()->windowHandle(), Qt::LeftButton, modificateurs, point);
 }
 inline void touche(int touche, Qt::KeyboardModifiers modificateurs = {}) {
     QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);

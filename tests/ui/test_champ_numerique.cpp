@@ -26,7 +26,7 @@ private slots:
         (new QPushButton("OK", fenetre_.get()))->setGeometry(60, 8, 75, 25);
         fenetre_->show();
         QVERIFY(QTest::qWaitForWindowActive(fenetre_.get()));
-        clique(champ_, Qt::LeftButton, {}, QPoint(4, 11));
+        clique(champ_, QPoint(4, 11));
     }
 
     // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave)
@@ -67,19 +67,19 @@ private slots:
 
     void clic_avance_au_relachement_et_fleche_tenue_repete() {
         const QPoint haut(champ_->width() - 6, 5), bas(champ_->width() - 6, champ_->height() - 5);
-        souris(QTest::MousePress, champ_, haut);
+        clique(champ_, haut, {}, QTest::MousePress);
         QCOMPARE(champ_->valeur(), 10);
-        souris(QTest::MouseRelease, champ_, haut);
-        souris(QTest::MousePress, champ_, bas);
-        souris(QTest::MouseRelease, champ_, haut); // off the arrow pressed: no step
+        clique(champ_, haut, {}, QTest::MouseRelease);
+        clique(champ_, bas, {}, QTest::MousePress);
+        clique(champ_, haut, {}, QTest::MouseRelease); // off the arrow pressed: no step
         QCOMPARE(champ_->valeur(), 15);
 
-        souris(QTest::MousePress, champ_, haut);
+        clique(champ_, haut, {}, QTest::MousePress);
         QTRY_VERIFY_WITH_TIMEOUT(champ_->valeur() >= 30, 5000);
-        souris(QTest::MouseRelease, champ_, haut);
+        clique(champ_, haut, {}, QTest::MouseRelease);
         const int tenue = champ_->valeur();
         QTest::qWait(150); // the repetition stopped with the release
-        souris(QTest::MouseClick, champ_, bas);
+        clique(champ_, bas);
         QCOMPARE(champ_->valeur(), tenue - 5);
     }
 };
