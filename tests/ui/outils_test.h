@@ -25,7 +25,6 @@ public:
         });
     }
     ~messages_interceptes() { intercepte_messages({}); }
-    Q_DISABLE_COPY(messages_interceptes)
 
     QList<QPair<genre_message, QString>> recus;
 };
@@ -71,8 +70,8 @@ inline void clique(QWidget* cible, QPoint ou = {}, Qt::KeyboardModifiers modific
     const QPoint point = cible->mapTo(cible->window(), ou.isNull() ? cible->rect().center() : ou);
     QTest::mouseEvent(action, cible->window()->windowHandle(), Qt::LeftButton, modificateurs, point);
 }
-inline void touche(int touche, Qt::KeyboardModifiers modificateurs = {}) {
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);
+inline void touche(QKeyCombination touche) {
+    QTest::keyClick(QApplication::focusWidget(), touche.key(), touche.keyboardModifiers());
 }
 // As a keyboard layout sends them: each character as an event's text, accented ones included.
 inline void tape(const QString& texte) {

@@ -1,7 +1,6 @@
 #include "outils_test.h"
 #include "ui/champ_numerique.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -56,16 +55,13 @@ private slots:
         QTEST(champ_->texte(), "texte");
         QTEST(QString::number(refuses.count()), "refus");
         QTEST(QString::number(champ_->valeur()), "valeur");
-        ::touche(QKeySequence(touche)[0].key());
+        ::touche(QKeySequence(touche)[0]);
         QTEST(champ_->texte(), "apres");
     }
 
-    // The field's own context menu speaks French like the rest of Kalvo.
-    void menu_contextuel_en_francais() {
+    void clic_avance_au_relachement_et_fleche_tenue_repete_menu_en_francais() {
+        // The field's own context menu speaks French like the rest of Kalvo.
         QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), u"&Augmenter"_s);
-    }
-
-    void clic_avance_au_relachement_et_fleche_tenue_repete() {
         const QPoint haut(champ_->width() - 6, 5), bas(champ_->width() - 6, champ_->height() - 5);
         clique(champ_, haut, {}, QTest::MousePress);
         QCOMPARE(champ_->valeur(), 10);

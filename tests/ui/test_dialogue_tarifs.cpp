@@ -15,7 +15,7 @@ class test_dialogue_tarifs : public QObject {
         for (int i = 0; i < 10 && !champ->isAncestorOf(QApplication::focusWidget()); ++i) {
             touche(Qt::Key_Tab);
         }
-        touche(Qt::Key_A, Qt::ControlModifier);
+        touche(Qt::CTRL | Qt::Key_A);
         touche(Qt::Key_Delete);
         tape(texte);
     }
@@ -47,8 +47,7 @@ private slots:
         // The next showing loads what is in force, not the cancelled edit.
         zones.fixe_duree(1, periode::reduite, 40.6);
         montre();
-        QCOMPARE(std::make_tuple(d.TLN->valeur(), d.TSR->valeur(), d.tb->valeur()),
-                 std::make_tuple(990, 406, 20));
+        QCOMPARE(std::tuple(d.TLN->valeur(), d.TSR->valeur(), d.tb->valeur()), std::tuple(990, 406, 20));
         remplit(d.TSR, u"0"_s);
         remplit(d.tb, QString());
         remplit(d.TLN, u"60000"_s);

@@ -2,7 +2,6 @@
 #include "icone_notification.h"
 #include "outils_test.h"
 #include "placement.h"
-#include "titre_application.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -104,12 +103,12 @@ private slots:
         tape(u"Bureau"_s);
         touche(Qt::Key_Return);
         QCOMPARE(f().memento->lineEdit()->selectedText(), u"Bureau"_s);
-        touche(Qt::Key_Enter, Qt::KeypadModifier); // the whole text is selected: nothing is added
+        touche(Qt::KeypadModifier | Qt::Key_Enter); // the whole text is selected: nothing is added
         QCOMPARE(historique().size(), 1);
 
         tape(u"bureau"_s); // replaces the selection
-        touche(Qt::Key_Left, Qt::ShiftModifier);
-        touche(Qt::Key_Enter, Qt::KeypadModifier); // part of the text selected: the whole text goes in
+        touche(Qt::SHIFT | Qt::Key_Left);
+        touche(Qt::KeypadModifier | Qt::Key_Enter); // part of the text selected: the whole text goes in
         QCOMPARE(historique(), (QStringList{u"bureau"_s, u"Bureau"_s}));
         QCOMPARE(f().memento->currentText(), u"bureau"_s);
         touche(Qt::Key_Backspace);
@@ -160,8 +159,7 @@ private slots:
         for (const char* nom : {"Europe", "Monde", "Lune & Mars"}) {
             f().ajoute_zone(nom, 10, 20);
         }
-        QCOMPARE(QList<int>({f().height(), f().zone->height(), f().zone->index()}),
-                 QList<int>({208, 153, 1}));
+        QCOMPARE(std::tuple(f().height(), f().zone->height(), f().zone->index()), std::tuple(208, 153, 1));
         QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(), u"Lune && Mars"_s);
         // Deleting the selected zone in the middle selects the one that followed it; the last, the new last.
         f().zone->fixe_index(3);
