@@ -26,13 +26,10 @@ class test_dialogue_zone : public QObject {
     static void saisit(const QStringList& textes, Qt::Key fin = Qt::Key_Return) {
         touche(Qt::CTRL | Qt::Key_A);
         for (const QString& texte : textes) {
-            if (&texte != &textes.first()) {
-                touche(Qt::Key_Tab);
-            }
             touche(Qt::Key_Delete);
             tape(texte);
+            touche(&texte == &textes.last() ? fin : Qt::Key_Tab);
         }
-        touche(fin);
     }
 
 private slots:

@@ -11,10 +11,6 @@
 class test_visualisation : public QObject {
     Q_OBJECT
 
-    static void ecrit(int jour, const texte& motif, montant centimes) {
-        QVERIFY(ajoute_appel(appel_du(2026, 3, jour, motif, centimes)).ok);
-    }
-
 private slots:
     void initTestCase() { prepare_tests(); }
 
@@ -27,16 +23,12 @@ private slots:
             v.show();
             QVERIFY(QTest::qWaitForWindowActive(&v));
         };
-        const auto clique_motif = [&v](int ligne, Qt::KeyboardModifiers modificateurs = {}) {
-            clique(v.motifs->viewport(), v.motifs->visualItemRect(v.motifs->item(ligne)).center(),
-                   modificateurs);
-        };
-        ecrit(3, "Bureau", 250);
-        ecrit(3, "", 100);
-        ecrit(5, "bureau", 5);
+        QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "Bureau", 250)).ok);
+        QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "", 100)).ok);
+        QVERIFY(ajoute_appel(appel_du(2026, 3, 5, "bureau", 5)).ok);
         for (const texte motif :
              {"Assurance maladie compl\351mentaire et accidents", "b", "c", "d", "e", "f", "g"}) {
-            ecrit(4, motif, 10);
+            QVERIFY(ajoute_appel(appel_du(2026, 3, 4, motif, 10)).ok);
         }
         montre();
         QCOMPARE(std::tuple(v.jour->valeur(), v.mois->valeur(), v.annee->valeur()), std::tuple(5, 3, 2026));
@@ -46,9 +38,10 @@ private slots:
         QVERIFY(v.motifs->visualItemRect(v.motifs->item(7)).top() < v.motifs->viewport()->height());
         QVERIFY(v.valeur_totale->text().isEmpty());
 
-        clique_motif(0);
+        const QPoint premier = v.motifs->visualItemRect(v.motifs->item(0)).center();
+        clique(v.motifs->viewport(), premier);
         QCOMPARE(v.valeur_totale->text(), u"2,55"_s);
-        clique_motif(0, Qt::ControlModifier);
+        clique(v.motifs->viewport(), premier, Qt::ControlModifier);
         QCOMPARE(v.valeur_totale->text(), u"0,0"_s);
 
         // Pruning: an impossible date goes to the error box and leaves the log and the button as they were.
