@@ -3,42 +3,15 @@
 #include "application.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTest>
 
-QString dossier_donnees_test::chemin(const QString& fichier) const {
-    return QDir(QString::fromStdString(dossier_.chemin().string()))
-        .filePath(QStringLiteral("kalvo/") + fichier);
-}
-
-QByteArray dossier_donnees_test::lit(const QString& fichier) const {
-    QFile f(chemin(fichier));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-}
-
-void dossier_donnees_test::ecrit(const QString& fichier, const QByteArray& octets) const {
-    QDir().mkpath(QFileInfo(chemin(fichier)).path());
-    QFile f(chemin(fichier));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
-
-namespace {
-
-QtMessageHandler gestionnaire_qtest = nullptr;
-
-// The offscreen platform warns about every window feature it lacks; those warnings say nothing of Kalvo.
-void filtre_messages(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
-    if (texte.startsWith(QLatin1String("This plugin does not support"))) {
-        return;
-    }
-    gestionnaire_qtest(type, contexte, texte);
-}
-
-} // namespace
-
 void prepare_tests() {
-    gestionnaire_qtest = qInstallMessageHandler(filtre_messages);
+    // The offscreen platform warns about every window feature it lacks; those warnings say nothing of Kalvo.
+    static const QtMessageHandler suivant =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
+            if (!texte.startsWith(QLatin1String("This plugin does not support"))) {
+                suivant(type, contexte, texte);
+            }
+        });
     prepare_application(*qApp);
 }

@@ -6,8 +6,15 @@
 #include "storage/outils_stockage.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 // Catches the message boxes a test provokes, so they neither block nor go unnoticed.
 class messages_interceptes {
@@ -18,8 +25,6 @@ public:
         });
     }
     ~messages_interceptes() { intercepte_messages({}); }
-    messages_interceptes(const messages_interceptes&) = delete;
-    messages_interceptes& operator=(const messages_interceptes&) = delete;
 
     QList<QPair<genre_message, QString>> recus;
 };
@@ -29,9 +34,13 @@ class dossier_donnees_test {
 public:
     dossier_donnees_test() : xdg_(dossier_.chemin()) {}
 
-    QString chemin(const QString& fichier) const; // a file inside the kalvo folder
-    QByteArray lit(const QString& fichier) const; // its bytes, or "<absent>"
-    void ecrit(const QString& fichier, const QByteArray& octets) const;
+    QString chemin(const QString& fichier) const { // a file inside the kalvo folder
+        return QDir(QString::fromStdString(dossier_.chemin().string())).filePath(u"kalvo/"_s + fichier);
+    }
+    QByteArray lit(const QString& fichier) const { // its bytes, or "<absent>"
+        QFile f(chemin(fichier));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
 
 private:
     dossier_temporaire dossier_;
@@ -54,19 +63,29 @@ struct banc_principal {
 // The style and font of the program, for every window test.
 void prepare_tests();
 
-// Input where the user's arrives: a click goes to the top-level window at the place of the target, which
-// hands it to whatever lies there; keys go to the widget that has the focus.
-inline void clique(QWidget* cible, Qt::MouseButton bouton = Qt::LeftButton,
-                   Qt::KeyboardModifiers modificateurs = {}, QPoint ou = {}) {
+// Input where the user's arrives: the mouse goes to the top-level window at the place of the target (its
+// middle unless told), which hands it to whatever lies there; keys go to the widget that has the focus.
+inline void clique(QWidget* cible, QPoint ou = {}, Qt::KeyboardModifiers modificateurs = {},
+                   QTest::MouseAction action = QTest::MouseClick) {
     const QPoint point = cible->mapTo(cible->window(), ou.isNull() ? cible->rect().center() : ou);
-    QTest::mouseClick(cible->window()->windowHandle(), bouton, modificateurs, point);
+    QTest::mouseEvent(action, cible->window()->windowHandle(), Qt::LeftButton, modificateurs, point);
 }
-inline void touche(int touche, Qt::KeyboardModifiers modificateurs = {}) {
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche), modificateurs);
+inline void touche(QKeyCombination touche) {
+    QTest::keyClick(QApplication::focusWidget(), touche.key(), touche.keyboardModifiers());
 }
 // As a keyboard layout sends them: each character as an event's text, accented ones included.
 inline void tape(const QString& texte) {
     for (const QChar c : texte) {
         QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
     }
+}
+
+// Acts on a modal dialog once its loop runs, then closes it if the action left it open, so that a failed
+// check cannot hang the test.
+inline void pendant(QDialog* dialogue, const std::function<void()>& action) {
+    QTimer::singleShot(0, dialogue, [dialogue, action] {
+        QVERIFY(QTest::qWaitForWindowActive(dialogue)); // keys go where the focus is
+        action();
+        dialogue->close();
+    });
 }

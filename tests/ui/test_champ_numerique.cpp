@@ -1,7 +1,6 @@
 #include "outils_test.h"
 #include "ui/champ_numerique.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -26,7 +25,7 @@ private slots:
         (new QPushButton("OK", fenetre_.get()))->setGeometry(60, 8, 75, 25);
         fenetre_->show();
         QVERIFY(QTest::qWaitForWindowActive(fenetre_.get()));
-        QTest::mouseClick(champ_, Qt::LeftButton, {}, QPoint(4, 11));
+        clique(champ_, QPoint(4, 11));
     }
 
     // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave)
@@ -52,37 +51,31 @@ private slots:
         QFETCH(QString, touche);
         QSignalSpy refuses(champ_, &champ_numerique::caractere_refuse);
         champ_->fixe_texte("");
-        // keyClicks() only takes Latin-1; a keyboard can send any character.
-        for (const QChar c : frappe) {
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
-        }
+        tape(frappe); // keyClicks() only takes Latin-1; a keyboard can send any character
         QTEST(champ_->texte(), "texte");
         QTEST(QString::number(refuses.count()), "refus");
         QTEST(QString::number(champ_->valeur()), "valeur");
-        QTest::keyClick(QApplication::focusWidget(), QKeySequence(touche)[0].key());
+        ::touche(QKeySequence(touche)[0]);
         QTEST(champ_->texte(), "apres");
     }
 
-    // The field's own context menu speaks French like the rest of Kalvo.
-    void menu_contextuel_en_francais() {
-        QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), QStringLiteral("&Augmenter"));
-    }
-
-    void clic_avance_au_relachement_et_fleche_tenue_repete() {
+    void clic_avance_au_relachement_et_fleche_tenue_repete_menu_en_francais() {
+        // The field's own context menu speaks French like the rest of Kalvo.
+        QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), u"&Augmenter"_s);
         const QPoint haut(champ_->width() - 6, 5), bas(champ_->width() - 6, champ_->height() - 5);
-        QTest::mousePress(champ_, Qt::LeftButton, {}, haut);
+        clique(champ_, haut, {}, QTest::MousePress);
         QCOMPARE(champ_->valeur(), 10);
-        QTest::mouseRelease(champ_, Qt::LeftButton, {}, haut);
-        QTest::mousePress(champ_, Qt::LeftButton, {}, bas);
-        QTest::mouseRelease(champ_, Qt::LeftButton, {}, haut); // off the arrow pressed: no step
+        clique(champ_, haut, {}, QTest::MouseRelease);
+        clique(champ_, bas, {}, QTest::MousePress);
+        clique(champ_, haut, {}, QTest::MouseRelease); // off the arrow pressed: no step
         QCOMPARE(champ_->valeur(), 15);
 
-        QTest::mousePress(champ_, Qt::LeftButton, {}, haut);
+        clique(champ_, haut, {}, QTest::MousePress);
         QTRY_VERIFY_WITH_TIMEOUT(champ_->valeur() >= 30, 5000);
-        QTest::mouseRelease(champ_, Qt::LeftButton, {}, haut);
+        clique(champ_, haut, {}, QTest::MouseRelease);
         const int tenue = champ_->valeur();
         QTest::qWait(150); // the repetition stopped with the release
-        QTest::mouseClick(champ_, Qt::LeftButton, {}, bas);
+        clique(champ_, bas);
         QCOMPARE(champ_->valeur(), tenue - 5);
     }
 };

@@ -4,72 +4,59 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 #include <tuple>
 
 class test_dialogue_tarifs : public QObject {
     Q_OBJECT
 
-    messages_interceptes messages_; // also while the window goes, whose own save may fail: never a box
-    std::unique_ptr<banc_principal> banc_;
-    std::unique_ptr<TTarifs_dlg> dialogue_;
-
-    TTarifs_dlg& d() { return *dialogue_; }
-    table_zones& zones() { return banc_->fenetre->zones(); }
-    QByteArray ini() const { return banc_->donnees.lit(QStringLiteral("Kalvo.ini")); }
-    void montre() {
-        d().show();
-        QVERIFY(QTest::qWaitForWindowActive(dialogue_.get()));
-    }
     // Tabs to the field as the user does, then types over its text.
-    static void tape(champ_numerique* champ, const QString& texte) {
+    static void remplit(champ_numerique* champ, const QString& texte) {
         for (int i = 0; i < 10 && !champ->isAncestorOf(QApplication::focusWidget()); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            touche(Qt::Key_Tab);
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-        QTest::keyClicks(QApplication::focusWidget(), texte);
+        touche(Qt::CTRL | Qt::Key_A);
+        touche(Qt::Key_Delete);
+        tape(texte);
     }
 
 private slots:
     void initTestCase() { prepare_tests(); }
 
-    void init() { // the last ones go with the test object, before the application
-        dialogue_.reset();
-        banc_.reset(); // first, for it saves into the data folder it made
-        banc_ = std::make_unique<banc_principal>();
-        dialogue_ = std::make_unique<TTarifs_dlg>();
-    }
-
     void annuler_puis_textes_hors_bornes_puis_ecriture_impossible() {
+        messages_interceptes messages; // also while the window goes, whose own save may fail: never a box
+        banc_principal banc;
+        TTarifs_dlg d;
+        table_zones& zones = banc.fenetre->zones();
+        const auto ini = [&banc] { return banc.donnees.lit(u"Kalvo.ini"_s); };
+        const auto montre = [&d] {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+        };
         // Opened from the main window's menu, as the user does; the check runs inside its modal loop.
-        QTimer::singleShot(0, dialogue_.get(), [this] {
-            QVERIFY(QTest::qWaitForWindowActive(dialogue_.get()));
-            tape(d().TLN, QStringLiteral("500"));
-            tape(d().tb, QStringLiteral("20"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        pendant(&d, [&d] {
+            remplit(d.TLN, u"500"_s);
+            remplit(d.tb, u"20"_s);
+            touche(Qt::Key_Up);
+            touche(Qt::Key_Escape);
         });
-        banc_->fenetre->Dfinitiondestarifsdebase1Click();
-        QCOMPARE(d().tb->valeur(), 25); // the base charge steps by 5
+        banc.fenetre->Dfinitiondestarifsdebase1Click();
+        QCOMPARE(d.tb->valeur(), 25); // the base charge steps by 5
         QCOMPARE(ini(), QByteArray("<absent>"));
 
         // The next showing loads what is in force, not the cancelled edit.
-        zones().fixe_duree(1, periode::reduite, 40.6);
+        zones.fixe_duree(1, periode::reduite, 40.6);
         montre();
-        QCOMPARE(std::make_tuple(d().TLN->valeur(), d().TSR->valeur(), d().tb->valeur()),
-                 std::make_tuple(990, 406, 20));
-        tape(d().TSR, QStringLiteral("0"));
-        tape(d().tb, QString());
-        tape(d().TLN, QStringLiteral("60000"));
+        QCOMPARE(std::tuple(d.TLN->valeur(), d.TSR->valeur(), d.tb->valeur()), std::tuple(990, 406, 20));
+        remplit(d.TSR, u"0"_s);
+        remplit(d.tb, QString());
+        remplit(d.TLN, u"60000"_s);
         // Still uncorrected: the field has kept the focus. Enter reaches OK all the same.
-        QCOMPARE(d().TLN->texte(), QStringLiteral("60000"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(zones().duree_unite(0, periode::normale), 5000.0);
-        QCOMPARE(zones().duree_unite(1, periode::reduite), 0.1);
-        QCOMPARE(zones().taxe_base(), 0);
+        QCOMPARE(d.TLN->texte(), u"60000"_s);
+        touche(Qt::Key_Return);
+        QCOMPARE(zones.duree_unite(0, periode::normale), 5000.0);
+        QCOMPARE(zones.duree_unite(1, periode::reduite), 0.1);
+        QCOMPARE(zones.taxe_base(), 0);
         QCOMPARE(ini(), QByteArray("[Tarifs]\r\nTaxe de base=0\r\nDur\351e local r\351duit=2240\r\n"
                                    "Dur\351e suburbain r\351duit=1\r\nDur\351e interurbain r\351duit=406\r\n"
                                    "Dur\351e local normal=50000\r\nDur\351e suburbain normal=384\r\n"
@@ -77,15 +64,15 @@ private slots:
 
         // With a folder where the settings file should be, OK says it could not write, and the values are
         // in force all the same.
-        QVERIFY(QFile::remove(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(QStringLiteral("Kalvo.ini"))));
+        QVERIFY(QFile::remove(banc.donnees.chemin(u"Kalvo.ini"_s)));
+        QVERIFY(QDir().mkpath(banc.donnees.chemin(u"Kalvo.ini"_s)));
         montre();
-        tape(d().TLN, QStringLiteral("500"));
-        QTest::mouseClick(d().OKBtn, Qt::LeftButton);
-        QCOMPARE(messages_.recus.value(0),
-                 qMakePair(genre_message::erreur, QStringLiteral("Unable to write to Kalvo.ini.")));
-        QCOMPARE(d().result(), int(QDialog::Accepted));
-        QCOMPARE(zones().duree_unite(0, periode::normale), 50.0);
+        remplit(d.TLN, u"500"_s);
+        clique(d.OKBtn);
+        QCOMPARE(messages.recus.value(0),
+                 qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s));
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(zones.duree_unite(0, periode::normale), 50.0);
     }
 };
 

@@ -4,86 +4,62 @@
 #include "outils_test.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 class test_dialogue_zone : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<banc_principal> banc_;
-    std::unique_ptr<TAjout_zone> dialogue_;
+    struct banc : banc_principal {
+        TAjout_zone dialogue; // goes first, before the window that saves into the data folder
+    };
+    std::unique_ptr<banc> banc_;
 
     TForm1& f() { return *banc_->fenetre; }
-    TAjout_zone& d() { return *dialogue_; }
+    TAjout_zone& d() { return banc_->dialogue; }
     table_zones& zones() { return f().zones(); }
     QAction* element_modification(int i) { return f().Modificationdedonnespourzonedappel1->actions().at(i); }
 
-    // Acts on the dialog once its modal loop runs, then closes it if the action left it open, so a failed
-    // check cannot hang the test.
-    void pendant_le_dialogue(std::function<void()> action) {
-        QTimer::singleShot(0, dialogue_.get(), [this, action] {
-            QVERIFY(QTest::qWaitForWindowActive(dialogue_.get())); // keys go where the focus is
-            action();
-            d().close();
-        });
-    }
-
     // Types each text over a field's own, from the focus field on, with Tab between, as the user does.
     static void saisit(const QStringList& textes, Qt::Key fin = Qt::Key_Return) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        touche(Qt::CTRL | Qt::Key_A);
         for (const QString& texte : textes) {
-            if (&texte != &textes.first()) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            }
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-            for (const QChar c : texte) { // keyClicks() takes ASCII only
-                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, c, {});
-            }
+            touche(Qt::Key_Delete);
+            tape(texte);
+            touche(&texte == &textes.last() ? fin : Qt::Key_Tab);
         }
-        QTest::keyClick(QApplication::focusWidget(), fin);
     }
 
 private slots:
     void initTestCase() { prepare_tests(); }
 
-    void init() { // the last ones go with the test object, before the application
-        dialogue_.reset();
-        banc_.reset(); // first, for it saves into the data folder it made
-        banc_ = std::make_unique<banc_principal>();
-        dialogue_ = std::make_unique<TAjout_zone>();
-    }
+    void init() { banc_ = std::make_unique<banc>(); }
+    void cleanup() { banc_.reset(); }
 
     void zone_refusee_puis_ajoutee_modifiee_supprimee() {
         messages_interceptes messages;
-        pendant_le_dialogue([this] {
-            for (const QString& nom :
-                 {QStringLiteral("local"), QStringLiteral("Zone {1"), QStringLiteral(" [x")}) {
+        pendant(&d(), [this] {
+            for (const QString& nom : {u"local"_s, u"Zone {1"_s, u" [x"_s}) {
                 saisit({nom});
                 QCOMPARE(d().nom_zone->text(), nom); // the dialog stays open with what was typed
             }
             // Enter before the field corrects its text: OK reads it within the range all the same.
-            saisit({QStringLiteral("Café & thé "), QStringLiteral("226"), QStringLiteral("99999")});
+            saisit({u"Café & thé "_s, u"226"_s, u"99999"_s});
         });
         f().Ajoutdunezonedappel1Click();
-        const QString existe =
-            QStringLiteral("Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'.");
+        const QString existe = u"Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'."_s;
         QCOMPARE(messages.recus.value(1), qMakePair(genre_message::information, existe));
         QCOMPARE(messages.recus.value(0), messages.recus.value(1));
         QCOMPARE(messages.recus.value(2).second,
-                 QStringLiteral("Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'."));
+                 u"Le nom de zone ne doit pas comporter '=' ni commencer par '[' ou ';'."_s);
 
         // The item's caption shows "&&"; the dialog finds the zone by its real name, which cannot change.
-        pendant_le_dialogue([this] {
-            QVERIFY(d().nom_zone->isReadOnly());
-            QCOMPARE(d().normal->texte(), QStringLiteral("226"));
-            QCOMPARE(d().reduit->texte(), QStringLiteral("50000"));
-            QVERIFY(d().supprime->isVisible());
-            saisit({QStringLiteral("xyz"), QStringLiteral("300"), QStringLiteral("0")});
+        pendant(&d(), [this] {
+            QVERIFY(d().nom_zone->isReadOnly() && d().supprime->isVisible());
+            QCOMPARE(d().normal->texte() + u'/' + d().reduit->texte(), u"226/50000"_s);
+            saisit({u"xyz"_s, u"300"_s, u"0"_s});
         });
         element_modification(0)->trigger();
         QCOMPARE(zones().duree_unite(3, periode::reduite), 0.1);
@@ -92,15 +68,15 @@ private slots:
         QCOMPARE(zones().duree_unite(3, periode::normale), 30.0);
 
         // Deleted without a question; the next add opening starts afresh, and cancelling adds nothing.
-        pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
+        pendant(&d(), [this] { clique(d().supprime); });
         element_modification(0)->trigger();
         QVERIFY(f().Modificationdedonnespourzonedappel1->actions().isEmpty());
-        pendant_le_dialogue([this] {
+        pendant(&d(), [this] {
             QVERIFY(d().nom_zone->text().isEmpty() && !d().nom_zone->isReadOnly() &&
                     !d().supprime->isVisible());
-            QCOMPARE(d().normal->texte() + d().reduit->texte(), QStringLiteral("11"));
+            QCOMPARE(d().normal->texte() + u'/' + d().reduit->texte(), u"1/1"_s);
             QCOMPARE(QApplication::focusWidget(), d().nom_zone);
-            saisit({QStringLiteral("Monde")}, Qt::Key_Escape);
+            saisit({u"Monde"_s}, Qt::Key_Escape);
         });
         f().Ajoutdunezonedappel1Click();
         QCOMPARE(zones().nombre(), 3);
@@ -112,7 +88,7 @@ private slots:
             f().ajoute_zone("Z" + std::to_string(i), 10, 10);
         }
         f().start_stopClick();
-        pendant_le_dialogue([] { saisit({QStringLiteral("Dernière")}); });
+        pendant(&d(), [] { saisit({u"Dernière"_s}); });
         f().Ajoutdunezonedappel1Click();
         QCOMPARE(zones().nombre(), 43);
         QVERIFY(!f().position(TForm1::pos_ajout_zone)->isEnabled());
@@ -120,7 +96,7 @@ private slots:
         f().start_stopClick();
         QVERIFY(f().position(TForm1::pos_modification_zone)->isEnabled());
 
-        pendant_le_dialogue([this] { QTest::mouseClick(d().supprime, Qt::LeftButton); });
+        pendant(&d(), [this] { clique(d().supprime); });
         element_modification(0)->trigger();
         QVERIFY(f().position(TForm1::pos_ajout_zone)->isEnabled());
     }

@@ -7,94 +7,74 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QtTest>
-#include <memory>
 
 class test_visualisation : public QObject {
     Q_OBJECT
 
-    struct banc {
-        dossier_donnees_test donnees;
-        const horloge_factice horloge{encode_date(2026, 3, 5) + encode_heure(14, 0, 0, 0)};
-        Tvisualisation fenetre{horloge};
-    };
-    std::unique_ptr<banc> banc_;
-
-    Tvisualisation& v() { return banc_->fenetre; }
-    void ecrit(int jour, const texte& motif, montant centimes) {
-        QVERIFY(ajoute_appel(appel_du(2026, 3, jour, motif, centimes)).ok);
-    }
-    void montre() {
-        v().show();
-        QVERIFY(QTest::qWaitForWindowActive(&v()));
-    }
-    void clique_motif(int ligne, Qt::KeyboardModifiers modificateurs = {}) {
-        const QRect place = v().motifs->visualItemRect(v().motifs->item(ligne));
-        clique(v().motifs->viewport(), Qt::LeftButton, modificateurs, place.center());
-    }
-
 private slots:
     void initTestCase() { prepare_tests(); }
-    void init() { banc_ = std::make_unique<banc>(); }
-    void cleanup() { banc_.reset(); }
 
     // The list is a list box: eight rows show, and a long reason is cut at the edge, never scrolled to.
     void motifs_sommes_suppression_et_journal_corrompu() {
-        ecrit(3, "Bureau", 250);
-        ecrit(3, "", 100);
-        ecrit(5, "bureau", 5);
+        dossier_donnees_test donnees;
+        const horloge_factice horloge{encode_date(2026, 3, 5) + encode_heure(14, 0, 0, 0)};
+        Tvisualisation v{horloge};
+        const auto montre = [&v] {
+            v.show();
+            QVERIFY(QTest::qWaitForWindowActive(&v));
+        };
+        QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "Bureau", 250)).ok);
+        QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "", 100)).ok);
+        QVERIFY(ajoute_appel(appel_du(2026, 3, 5, "bureau", 5)).ok);
         for (const texte motif :
              {"Assurance maladie compl\351mentaire et accidents", "b", "c", "d", "e", "f", "g"}) {
-            ecrit(4, motif, 10);
+            QVERIFY(ajoute_appel(appel_du(2026, 3, 4, motif, 10)).ok);
         }
         montre();
-        QCOMPARE(QList<int>({v().jour->valeur(), v().mois->valeur(), v().annee->valeur()}),
-                 QList<int>({5, 3, 2026}));
-        QCOMPARE(v().motifs->count(), 9);
-        QCOMPARE(v().motifs->item(0)->text(), QStringLiteral("Bureau"));
-        QVERIFY(!v().motifs->horizontalScrollBar()->isVisible());
-        QVERIFY(v().motifs->visualItemRect(v().motifs->item(7)).top() < v().motifs->viewport()->height());
-        QVERIFY(v().valeur_totale->text().isEmpty());
+        QCOMPARE(std::tuple(v.jour->valeur(), v.mois->valeur(), v.annee->valeur()), std::tuple(5, 3, 2026));
+        QCOMPARE(v.motifs->count(), 9);
+        QCOMPARE(v.motifs->item(0)->text(), u"Bureau"_s);
+        QVERIFY(!v.motifs->horizontalScrollBar()->isVisible());
+        QVERIFY(v.motifs->visualItemRect(v.motifs->item(7)).top() < v.motifs->viewport()->height());
+        QVERIFY(v.valeur_totale->text().isEmpty());
 
-        clique_motif(0);
-        QCOMPARE(v().valeur_totale->text(), QStringLiteral("2,55"));
-        clique_motif(1, Qt::ControlModifier);
-        QCOMPARE(v().valeur_totale->text(), QStringLiteral("3,55"));
-        clique_motif(0, Qt::ControlModifier);
-        clique_motif(1, Qt::ControlModifier);
-        QCOMPARE(v().valeur_totale->text(), QStringLiteral("0,0"));
+        const QPoint premier = v.motifs->visualItemRect(v.motifs->item(0)).center();
+        clique(v.motifs->viewport(), premier);
+        QCOMPARE(v.valeur_totale->text(), u"2,55"_s);
+        clique(v.motifs->viewport(), premier, Qt::ControlModifier);
+        QCOMPARE(v.valeur_totale->text(), u"0,0"_s);
 
         // Pruning: an impossible date goes to the error box and leaves the log and the button as they were.
         messages_interceptes messages;
-        v().mois->fixe_valeur(2);
-        v().jour->fixe_valeur(31);
-        clique(v().BitBtn1);
+        v.mois->fixe_valeur(2);
+        v.jour->fixe_valeur(31);
+        clique(v.BitBtn1);
         QCOMPARE(messages.recus.value(0),
-                 qMakePair(genre_message::erreur, QStringLiteral("'31.2.2026' is not a valid date.")));
-        QVERIFY(v().BitBtn1->isEnabled());
+                 qMakePair(genre_message::erreur, u"'31.2.2026' is not a valid date."_s));
+        QVERIFY(v.BitBtn1->isEnabled());
         // Today's date prunes once; the list keeps showing the log as it was until the window is shown again.
-        v().mois->fixe_valeur(3);
-        v().jour->fixe_valeur(5);
-        clique(v().BitBtn1);
-        QVERIFY(!v().BitBtn1->isEnabled());
+        v.mois->fixe_valeur(3);
+        v.jour->fixe_valeur(5);
+        clique(v.BitBtn1);
+        QVERIFY(!v.BitBtn1->isEnabled());
         QCOMPARE(messages.recus.size(), 1);
-        QCOMPARE(v().motifs->count(), 9);
+        QCOMPARE(v.motifs->count(), 9);
         QCOMPARE(totalise_motifs().motifs.size(), std::size_t{1});
-        clique(v().jour);
+        clique(v.jour);
         touche(Qt::Key_Down);
-        QVERIFY(v().BitBtn1->isEnabled());
-        v().hide();
+        QVERIFY(v.BitBtn1->isEnabled());
+        v.hide();
         montre();
-        QCOMPARE(v().motifs->count(), 1);
+        QCOMPARE(v.motifs->count(), 1);
 
         // A corrupt record: the reasons read before it stay, and the user is told.
         std::ofstream(chemin_journal(), std::ios::binary | std::ios::app)
             << "D\351but\r\nFin\r\nCat\r\nMotif\r\n";
-        v().hide();
+        v.hide();
         montre();
-        QCOMPARE(v().motifs->count(), 1);
-        QCOMPARE(messages.recus.value(1),
-                 qMakePair(genre_message::information,
-                           QStringLiteral("Le fichier d'enregistrement des taxes est corrompu")));
+        QCOMPARE(v.motifs->count(), 1);
+        QCOMPARE(messages.recus.value(1), qMakePair(genre_message::information,
+                                                    u"Le fichier d'enregistrement des taxes est corrompu"_s));
     }
 };
 
