@@ -6,19 +6,12 @@ paquet=$1
 id=ch.kalvo.Kalvo
 dossier=$(mktemp -d)
 trap 'rm -rf "$dossier"' EXIT
-reussis=0
-echecs=0
+reussis=0 echecs=0
 
 verifie() { # DESCRIPTION COMMAND...
-    description=$1
-    shift
-    if "$@" >"$dossier/sortie" 2>&1; then
-        reussis=$((reussis + 1))
-    else
-        echo "ÉCHEC: $description"
-        sed 's/^/    /' "$dossier/sortie"
-        echecs=$((echecs + 1))
-    fi
+    description=$1 && shift
+    "$@" >"$dossier/sortie" 2>&1 && reussis=$((reussis + 1)) && return
+    echo "ÉCHEC: $description" && sed 's/^/    /' "$dossier/sortie" && echecs=$((echecs + 1))
 }
 
 contient() { grep -qx "$1" "$dossier/liste"; }
