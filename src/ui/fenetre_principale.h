@@ -130,4 +130,7 @@ private:
     bool montree_ = false;
     bool detruite_ = false;
     bool etat_non_sauve_signale_ = false;
+    // The moment of the last tick: the end of a call is that of its last tick, so the record appended is
+    // byte for byte the one kept on the disk, and a recovery after a kill in between finds it in the log.
+    horodatage moment_tick_ = 0;
 };

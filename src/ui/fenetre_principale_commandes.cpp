@@ -42,6 +42,7 @@ double TForm1::taux_actuel() {
 void TForm1::horlogeTimer() {
     // The wall clock decides the period; the time talked, on the clock that only moves forward, is charged.
     const horodatage maintenant = horloge_.maintenant();
+    moment_tick_ = maintenant;
     const std::int64_t parle = horloge_.ms_continues();
     const periode p = periode_en_vigueur(maintenant);
     affiche_periode(p);
@@ -67,7 +68,7 @@ void TForm1::start_stopClick() {
     }
     Timer1->stop();
     horlogeTimer();
-    appel_.fin(horloge_.maintenant());
+    appel_.fin(moment_tick_);
     start_stop->setText(QStringLiteral("D\u00e9but"));
     zone->setEnabled(true);
     horloge->stop();
