@@ -1,9 +1,10 @@
 #include "storage/fichier_regulier.h"
 
+#include "storage/raison_systeme.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 fichier_ouvert ouvre_fichier_regulier(const std::filesystem::path& chemin, int drapeaux, mode_t mode) {
@@ -83,5 +84,5 @@ std::string raison_fichier(etat_fichier etat, int numero) {
     case etat_fichier::erreur:
         break;
     }
-    return std::generic_category().message(numero);
+    return raison_systeme(numero);
 }

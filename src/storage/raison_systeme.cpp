@@ -4,6 +4,8 @@
 
 std::string raison_systeme(int numero) {
     switch (numero) {
+    case ENOENT:
+        return "fichier ou dossier introuvable";
     case EISDIR:
         return "c'est un dossier";
     case EACCES:
