@@ -3,7 +3,9 @@
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 #include "storage/journal_lecteur.h"
+#include "storage/reglages.h"
 #include "storage/repertoire_donnees.h"
+#include "storage/verrou_journal.h"
 
 #include <system_error>
 
@@ -27,6 +29,20 @@ bool un_enregistrement_entier(const fs::path& fichier, const texte& contenu) {
     }
     const resultat_totaux lu = totalise_motifs(fichier);
     return lu.etat == etat_lecture::complet && lu.motifs.size() == 1;
+}
+
+// Removes the temporary files that killed saves and prunes left in the data folder (Kalvo's own, known by
+// their names), each under the lock that guards its file. At the start, under the instance lock.
+void nettoie_restes_donnees() {
+    // Only Kalvo writes these two, and the instance lock keeps a second Kalvo out.
+    nettoie_temporaires(chemin_reglages());
+    nettoie_temporaires(chemin_appel_en_cours());
+    const fs::path journal = chemin_journal();
+    const verrou_journal verrou(journal);
+    if (verrou.pris()) {
+        nettoie_temporaires(journal);
+        nettoie_temporaires(chemin_precedent(journal));
+    }
 }
 
 } // namespace

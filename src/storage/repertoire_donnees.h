@@ -8,7 +8,3 @@ std::filesystem::path repertoire_donnees();
 
 // Creates the data folder (and its parents) when missing. False when it cannot be had as a folder.
 bool assure_repertoire_donnees();
-
-// Removes the temporary files that killed saves and prunes left in the data folder (Kalvo's own, known by
-// their names), each under the lock that guards its file. For the start, under the instance lock.
-void nettoie_restes_donnees();
