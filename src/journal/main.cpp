@@ -2,6 +2,7 @@
 
 #include "journal/export_csv.h"
 #include "metering/horloge_locale.h"
+#include "storage/dossier_donnees.h"
 #include "storage/journal_appels.h"
 
 #include <algorithm>
@@ -139,8 +140,9 @@ int main(int argc, char** argv) {
         }
     }
     const std::string_view commande = args.empty() ? std::string_view{} : args[0];
+    const fs::path par_defaut = dossier_donnees::de_l_environnement().journal();
     const auto journal = [&](std::size_t position) {
-        return args.size() > position ? fs::path(std::string(args[position])) : chemin_journal();
+        return args.size() > position ? fs::path(std::string(args[position])) : par_defaut;
     };
     if (commande == "totaux" && args.size() <= 2) {
         return commande_totaux(journal(1));
@@ -153,8 +155,7 @@ int main(int argc, char** argv) {
             reste.erase(option);
         }
         if (reste.size() <= 1) {
-            return commande_csv(reste.empty() ? chemin_journal() : fs::path(std::string(reste[0])),
-                                separateur);
+            return commande_csv(reste.empty() ? par_defaut : fs::path(std::string(reste[0])), separateur);
         }
     }
     if (commande == "purge" && (args.size() == 2 || args.size() == 3)) {

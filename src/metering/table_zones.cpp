@@ -6,9 +6,10 @@
 
 table_zones::table_zones() {
     zones_.reserve(capacite);
-    zones_.push_back({"Local", secondes_depuis_dixiemes(990), secondes_depuis_dixiemes(2240)});
-    zones_.push_back({"Suburbain", secondes_depuis_dixiemes(384), secondes_depuis_dixiemes(588)});
-    zones_.push_back({"Interurbain", secondes_depuis_dixiemes(226), secondes_depuis_dixiemes(406)});
+    for (const char* nom : {"Local", "Suburbain", "Interurbain"}) {
+        zones_.push_back({nom, 0.0, 0.0});
+    }
+    applique(tarifs_base{});
 }
 
 int table_zones::recherche(std::string_view nom) const {
@@ -21,8 +22,8 @@ int table_zones::recherche(std::string_view nom) const {
 }
 
 int table_zones::ajoute(texte nom, double normal_dixiemes, double reduit_dixiemes) {
-    zones_.push_back(
-        {std::move(nom), secondes_depuis_dixiemes(normal_dixiemes), secondes_depuis_dixiemes(reduit_dixiemes)});
+    zones_.push_back({std::move(nom), secondes_depuis_dixiemes(normal_dixiemes),
+                      secondes_depuis_dixiemes(reduit_dixiemes)});
     return nombre() - 1;
 }
 
@@ -44,7 +45,20 @@ double table_zones::duree_unite(int index, periode p) const {
     return p == periode::normale ? z.normal : z.reduit;
 }
 
-void table_zones::fixe_duree(int index, periode p, double secondes) {
-    Tdonnee& z = zones_.at(static_cast<std::size_t>(index));
-    (p == periode::normale ? z.normal : z.reduit) = secondes;
+tarifs_base table_zones::tarifs() const {
+    tarifs_base t;
+    t.taxe_base = taxe_base_;
+    for (std::size_t i = 0; i < t.normal.size(); ++i) {
+        t.normal[i] = static_cast<int>(dixiemes_depuis_secondes(zones_[i].normal));
+        t.reduit[i] = static_cast<int>(dixiemes_depuis_secondes(zones_[i].reduit));
+    }
+    return t;
+}
+
+void table_zones::applique(const tarifs_base& t) {
+    taxe_base_ = t.taxe_base;
+    for (std::size_t i = 0; i < t.normal.size(); ++i) {
+        zones_[i].normal = secondes_depuis_dixiemes(t.normal[i]);
+        zones_[i].reduit = secondes_depuis_dixiemes(t.reduit[i]);
+    }
 }

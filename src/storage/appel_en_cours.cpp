@@ -3,8 +3,6 @@
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 #include "storage/journal_lecteur.h"
-#include "storage/reglages.h"
-#include "storage/repertoire_donnees.h"
 #include "storage/verrou_journal.h"
 
 #include <system_error>
@@ -33,46 +31,20 @@ bool un_enregistrement_entier(const fs::path& fichier, const texte& contenu) {
 
 // Removes the temporary files that killed saves and prunes left in the data folder (Kalvo's own, known by
 // their names), each under the lock that guards its file. At the start, under the instance lock.
-void nettoie_restes_donnees() {
+void nettoie_restes_donnees(const dossier_donnees& donnees, std::chrono::milliseconds attente) {
     // Only Kalvo writes these two, and the instance lock keeps a second Kalvo out.
-    nettoie_temporaires(chemin_reglages());
-    nettoie_temporaires(chemin_appel_en_cours());
-    const fs::path journal = chemin_journal();
-    const verrou_journal verrou(journal);
+    nettoie_temporaires(donnees.reglages());
+    nettoie_temporaires(donnees.appel_en_cours());
+    const fs::path journal = donnees.journal();
+    const verrou_journal verrou(journal, attente);
     if (verrou.pris()) {
         nettoie_temporaires(journal);
         nettoie_temporaires(chemin_precedent(journal));
     }
 }
 
-} // namespace
-
-fs::path chemin_appel_en_cours() {
-    return repertoire_donnees() / "appel_en_cours.tax";
-}
-
-bool sauve_appel_en_cours(const fs::path& fichier, const appel& a) {
-    fichier_atomique nouveau(fichier);
-    nouveau.ecrit(formate_appel(a));
-    return nouveau.remplace();
-}
-
-bool sauve_appel_en_cours(const appel& a) {
-    return assure_repertoire_donnees() && sauve_appel_en_cours(chemin_appel_en_cours(), a);
-}
-
-void oublie_appel_en_cours(const fs::path& fichier) {
-    std::error_code erreur;
-    if (fs::remove(fichier, erreur)) {
-        synchronise_dossier(fichier.parent_path());
-    }
-}
-
-void oublie_appel_en_cours() {
-    oublie_appel_en_cours(chemin_appel_en_cours());
-}
-
-resultat_reprise reprend_appel_interrompu(const fs::path& fichier, const fs::path& journal) {
+resultat_reprise reprend(const fs::path& fichier, const fs::path& journal,
+                         std::chrono::milliseconds attente) {
     texte contenu;
     const etat_fichier lu = lit_fichier_regulier(fichier, contenu, taille_max_appel);
     if (lu == etat_fichier::absent) {
@@ -92,19 +64,37 @@ resultat_reprise reprend_appel_interrompu(const fs::path& fichier, const fs::pat
         return {etat_reprise::illisible, cote};
     }
     // A kill between the append at "Fin" and the removal of this file left the record in the log already.
-    if (!ajoute_enregistrement(journal, contenu, true).ok) {
+    if (!ajoute_enregistrement(journal, contenu, true, attente).ok) {
         return {etat_reprise::non_ajoute, {}};
     }
-    oublie_appel_en_cours(fichier);
+    sauvegarde_appel(fichier).oublie();
     return {etat_reprise::enregistre, {}};
 }
 
-resultat_reprise reprend_appel_interrompu() {
-    if (!assure_repertoire_donnees()) {
-        std::error_code erreur;
-        return fs::exists(chemin_appel_en_cours(), erreur) ? resultat_reprise{etat_reprise::non_ajoute, {}}
-                                                           : resultat_reprise{};
+} // namespace
+
+resultat_reprise reprend_appel_interrompu(const dossier_donnees& donnees, std::chrono::milliseconds attente) {
+    nettoie_restes_donnees(donnees, attente);
+    return reprend(donnees.appel_en_cours(), donnees.journal(), attente);
+}
+
+bool sauvegarde_appel::sauve(const appel& a, std::int64_t ms, bool durable) {
+    durable = durable || !dernier_flush_ || ms - *dernier_flush_ >= 60'000;
+    fichier_atomique nouveau(fichier_, systeme_);
+    nouveau.ecrit(formate_appel(a));
+    if (!nouveau.remplace(durable)) {
+        return false;
     }
-    nettoie_restes_donnees();
-    return reprend_appel_interrompu(chemin_appel_en_cours(), chemin_journal());
+    if (durable) {
+        dernier_flush_ = ms;
+    }
+    return true;
+}
+
+void sauvegarde_appel::oublie() {
+    std::error_code erreur;
+    if (fs::remove(fichier_, erreur)) {
+        synchronise_dossier(fichier_.parent_path(), systeme_);
+    }
+    dernier_flush_.reset();
 }

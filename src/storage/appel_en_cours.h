@@ -1,23 +1,37 @@
 #pragma once
 
+#include "storage/dossier_donnees.h"
 #include "storage/journal_appels.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
-// The running call, kept on the disk so that a crash, a kill or a power cut does not lose it. The file holds
-// the record the call would leave if it ended at its last tick, in the log's own format; it is replaced
-// atomically at the start of the call and at every tick, and removed once the real record is in the log.
+// The running call, kept on the disk so that a crash or a kill does not lose it: the file holds the record
+// the call would leave if it ended at its last tick, in the log's own format. It is replaced atomically at
+// the start of the call and at every tick, and removed once the real record is in the log.
+//
+// A kill loses nothing that was written, flushed or not; only a power cut loses what the disk has not got.
+// So the file is flushed at the start and at the end of the call and at most once a minute between: a
+// laptop's disk is not woken every second, and a power cut costs at most the last minute of a call.
+class sauvegarde_appel {
+public:
+    explicit sauvegarde_appel(std::filesystem::path fichier, const appels_systeme& systeme = systeme_reel)
+        : fichier_(std::move(fichier)), systeme_(systeme) {}
 
-// The data folder + "appel_en_cours.tax".
-std::filesystem::path chemin_appel_en_cours();
+    // The state at `ms` on the clock of the time talked. Flushed when `durable`, or when the last flush is a
+    // minute old or more. False when it could not be written; the previous state, if any, is then still
+    // there.
+    bool sauve(const appel& a, std::int64_t ms, bool durable = false);
+    // The record is in the log: the file goes.
+    void oublie();
 
-// False when the state could not be written; the previous state, if any, is then still there.
-bool sauve_appel_en_cours(const std::filesystem::path& fichier, const appel& a);
-bool sauve_appel_en_cours(const appel& a);
-
-void oublie_appel_en_cours(const std::filesystem::path& fichier);
-void oublie_appel_en_cours();
+private:
+    std::filesystem::path fichier_;
+    const appels_systeme& systeme_;
+    std::optional<std::int64_t> dernier_flush_;
+};
 
 enum class etat_reprise {
     aucun,      // no interrupted call
@@ -31,11 +45,11 @@ struct resultat_reprise {
     std::filesystem::path mis_de_cote;
 };
 
-// Appends the record of a call that was running when the program stopped, unless the log already ends
-// with it. The path-less form also removes the leftovers of killed writes (nettoie_restes_donnees).
-resultat_reprise reprend_appel_interrompu(const std::filesystem::path& fichier,
-                                          const std::filesystem::path& journal);
-resultat_reprise reprend_appel_interrompu();
+// At start-up, before any new call: removes what killed writes left in the data folder, then appends the
+// record of a call that was running when the program stopped, unless the log already ends with it. Waits up
+// to `attente` for the log's lock.
+resultat_reprise reprend_appel_interrompu(const dossier_donnees& donnees,
+                                          std::chrono::milliseconds attente = attente_verrou_journal);
 
 // Messages for the user, in UTF-8.
 inline constexpr std::string_view message_appel_repris =

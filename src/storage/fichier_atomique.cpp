@@ -8,7 +8,7 @@
 
 namespace fs = std::filesystem;
 
-appels_systeme kalvo_systeme = {&::fsync, &std::rename};
+const appels_systeme systeme_reel = {&::fsync, &std::rename};
 
 namespace {
 
@@ -25,10 +25,10 @@ mode_t mode_nouveau_fichier() {
 
 } // namespace
 
-void synchronise_dossier(const fs::path& dossier) {
+void synchronise_dossier(const fs::path& dossier, const appels_systeme& systeme) {
     const int fd = ::open(dossier.empty() ? "." : dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        kalvo_systeme.synchronise(fd);
+        systeme.synchronise(fd);
         ::close(fd);
     }
 }
@@ -61,12 +61,12 @@ void nettoie_temporaires(const fs::path& cible) {
     }
 }
 
-fichier_atomique::fichier_atomique(const fs::path& cible) : cible_(chemin_reel(cible)) {
+fichier_atomique::fichier_atomique(const fs::path& cible, const appels_systeme& systeme)
+    : cible_(chemin_reel(cible)), systeme_(systeme) {
     struct stat info {};
     if (::lstat(cible_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         return; // a device, a pipe or a folder is never replaced by a plain file
     }
-    nettoie_temporaires(cible_);
     std::string modele = (cible_.parent_path() / (prefixe_temporaire(cible_) + "XXXXXX")).string();
     const int fd = ::mkstemp(modele.data());
     if (fd < 0) {
@@ -87,6 +87,7 @@ fichier_atomique::~fichier_atomique() {
     }
     if (!temporaire_.empty()) {
         ::unlink(temporaire_.c_str());
+        nettoie_temporaires(cible_);
     }
 }
 
@@ -100,21 +101,29 @@ void fichier_atomique::ecrit(std::string_view octets) {
     }
 }
 
-bool fichier_atomique::remplace() {
+bool fichier_atomique::remplace(bool durable) {
     if (flux_ == nullptr) {
         return false;
     }
-    // mkstemp makes the file 0600: give it what the file it replaces had, as an edit in place would.
+    // mkstemp makes the file 0600 and ours: give it what the file it replaces had, as an edit in place would.
     struct stat info {};
-    mode_t mode = ::stat(cible_.c_str(), &info) == 0 ? info.st_mode & 07777 : mode_nouveau_fichier();
-    bool ok = !erreur_ && ::fchmod(::fileno(flux_), mode_.value_or(mode)) == 0 && std::fflush(flux_) == 0 &&
-              kalvo_systeme.synchronise(::fileno(flux_)) == 0;
+    const bool existe = ::stat(cible_.c_str(), &info) == 0;
+    const int fd = ::fileno(flux_);
+    if (existe) {
+        // Refused to an ordinary user for another owner; the file is then the user's, as any new one.
+        [[maybe_unused]] const int ignore = ::fchown(fd, info.st_uid, info.st_gid);
+    }
+    const mode_t mode = existe ? info.st_mode & 07777 : mode_nouveau_fichier();
+    bool ok = !erreur_ && ::fchmod(fd, mode_.value_or(mode)) == 0 && std::fflush(flux_) == 0 &&
+              (!durable || systeme_.synchronise(fd) == 0);
     ok = std::fclose(flux_) == 0 && ok;
     flux_ = nullptr;
-    if (!ok || kalvo_systeme.renomme(temporaire_.c_str(), cible_.c_str()) != 0) {
+    if (!ok || systeme_.renomme(temporaire_.c_str(), cible_.c_str()) != 0) {
         return false; // the destructor removes the temporary file
     }
     temporaire_.clear();
-    synchronise_dossier(cible_.parent_path());
+    if (durable) {
+        synchronise_dossier(cible_.parent_path(), systeme_);
+    }
     return true;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "metering/appel.h"
 #include "metering/horloge_locale.h"
 #include "metering/horodatage.h"
 #include "metering/montant.h"
 #include "metering/texte_1252.h"
+#include "storage/fichier_atomique.h"
+#include "storage/verrou_journal.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -15,8 +18,9 @@
 // The call log sauve.tax: one six-line record per finished call, in Windows-1252 with CR LF line ends.
 // The readers cut fixed widths out of lines 2, 4 and 5, so every width written here is binding.
 //
-// Every operation exists twice: without a path it works on chemin_journal(), with one on that file
-// (the command-line companion and the tests). Failures come back as values, never as exceptions.
+// Every operation takes the log's path: the data folder's (dossier_donnees::journal) or any other, for the
+// command-line companion. The writers wait up to `attente` for the log's lock, and reach the disk through
+// `systeme` (tests record or refuse those calls). Failures come back as values, never as exceptions.
 
 // Messages for the user, in UTF-8 (the encoding of this source), shown as they stand. The message of
 // an impossible date (message_date_invalide, below) has no full stop: the error box adds it.
@@ -45,23 +49,8 @@ inline constexpr std::string_view message_journal_occupe =
 inline constexpr std::string_view libelle_motif_vide = "<<motif non-sp\xE9"
                                                        "cifi\xE9>>";
 
-// The data folder + "sauve.tax"; built anew on each call.
-std::filesystem::path chemin_journal();
-
 // 1 = "dimanche" to 7 = "samedi"; any other number gives "jamais".
 std::string nom_jour(int numero);
-
-// One finished call. Dates and times are timestamps: only the date part of the dates and the
-// time-of-day part of the times are written. Zone and reason are Windows-1252 text.
-struct appel {
-    horodatage date_debut = 0;
-    horodatage heure_debut = 0;
-    horodatage date_fin = 0;
-    horodatage heure_fin = 0;
-    texte zone;
-    texte motif;
-    montant centimes = 0;
-};
 
 // The six lines of the call's record, each ended by CR LF, exactly as appended to the log.
 texte formate_appel(const appel& a);
@@ -75,24 +64,25 @@ struct resultat_ecriture {
 };
 
 // Appends the call's record and flushes it to the disk before reporting success, under the log's lock.
-// The path-less form creates the data folder when missing. On failure nothing of the record stays in the log.
-resultat_ecriture ajoute_appel(const appel& a);
-resultat_ecriture ajoute_appel(const std::filesystem::path& journal, const appel& a);
+// On failure nothing of the record stays in the log.
+resultat_ecriture ajoute_appel(const std::filesystem::path& journal, const appel& a,
+                               std::chrono::milliseconds attente = attente_verrou_journal,
+                               const appels_systeme& systeme = systeme_reel);
 
 // Appends records already formatted (whole six-line records), with the same guarantees. With
 // sauf_si_dernier, nothing is appended when the log already ends with exactly these bytes (a record
 // appended just before a crash that kept its copy).
 resultat_ecriture ajoute_enregistrement(const std::filesystem::path& journal, std::string_view enregistrement,
-                                        bool sauf_si_dernier = false);
+                                        bool sauf_si_dernier = false,
+                                        std::chrono::milliseconds attente = attente_verrou_journal,
+                                        const appels_systeme& systeme = systeme_reel);
 
 // Empties the log (creates it when missing); it exists with zero bytes afterwards. A log that held
 // something is first copied to chemin_precedent(journal), replacing the copy of the erase before, so that
 // a slip can be undone by hand; at any crash point the content is in the log, the copy or both.
-resultat_ecriture efface_journal();
-resultat_ecriture efface_journal(const std::filesystem::path& journal);
-
-// The erased log's copy: the log's file (a link's target) + ".precedent".
-std::filesystem::path chemin_precedent(const std::filesystem::path& journal);
+resultat_ecriture efface_journal(const std::filesystem::path& journal,
+                                 std::chrono::milliseconds attente = attente_verrou_journal,
+                                 const appels_systeme& systeme = systeme_reel);
 
 // One reason of the report: the text of the first record that brought it, and the sum of its calls.
 struct total_motif {
@@ -113,7 +103,6 @@ struct resultat_totaux {
 };
 
 // Totals per reason over the whole log; reasons are one when they differ only in letter case.
-resultat_totaux totalise_motifs();
 resultat_totaux totalise_motifs(const std::filesystem::path& journal);
 
 enum class etat_purge {
@@ -134,11 +123,14 @@ struct resultat_purge {
 // Removes the records of calls that ended before the given day; calls that ended on it stay. Two-digit
 // years read against the clock's current year. Holds the log's lock throughout; on any failure the log
 // stays byte for byte as it was.
-resultat_purge purge_avant(int jour, int mois, int annee, const horloge_locale& horloge);
 resultat_purge purge_avant(const std::filesystem::path& journal, int jour, int mois, int annee,
-                           const horloge_locale& horloge);
+                           const horloge_locale& horloge,
+                           std::chrono::milliseconds attente = attente_verrou_journal,
+                           const appels_systeme& systeme = systeme_reel);
 // The same with the threshold as a day count (convertit_date's).
-resultat_purge purge_avant_jour(const std::filesystem::path& journal, std::int64_t seuil, int annee_courante);
+resultat_purge purge_avant_jour(const std::filesystem::path& journal, std::int64_t seuil, int annee_courante,
+                                std::chrono::milliseconds attente = attente_verrou_journal,
+                                const appels_systeme& systeme = systeme_reel);
 
 // The log's date conversion: day, ".", month, ".", year, blanks allowed before each number, nothing
 // after. A year of 0 to 99 is taken in the current century, or in the one before when it would lie

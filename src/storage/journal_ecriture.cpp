@@ -1,8 +1,8 @@
+#include "storage/dossier_donnees.h"
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 #include "storage/journal_appels.h"
 #include "storage/raison_systeme.h"
-#include "storage/repertoire_donnees.h"
 #include "storage/verrou_journal.h"
 
 #include <algorithm>
@@ -76,8 +76,8 @@ bool ecrit_tout(int fd, std::string_view octets) {
 }
 
 // Devices that cannot be flushed say EINVAL; their data went through all the same.
-bool synchronise(int fd) {
-    return kalvo_systeme.synchronise(fd) == 0 || errno == EINVAL;
+bool synchronise(const appels_systeme& systeme, int fd) {
+    return systeme.synchronise(fd) == 0 || errno == EINVAL;
 }
 
 // Whether the file ends with exactly these bytes.
@@ -92,7 +92,7 @@ bool finit_par(int fd, std::string_view octets) {
 }
 
 // Copies the log into its ".precedent" file, as private as the log itself.
-bool garde_precedent(const fs::path& journal) {
+bool garde_precedent(const fs::path& journal, const appels_systeme& systeme) {
     const fichier_ouvert f = ouvre_fichier_regulier(journal, O_RDONLY, 0);
     const int source = f.fd;
     struct stat info {};
@@ -105,7 +105,7 @@ bool garde_precedent(const fs::path& journal) {
     }
     bool ok = true;
     if (info.st_size > 0) { // an erase of an empty log keeps the copy of the erase before
-        fichier_atomique copie(chemin_precedent(journal));
+        fichier_atomique copie(chemin_precedent(journal), systeme);
         copie.impose_mode(info.st_mode & 07777);
         std::string bloc(1 << 20, '\0');
         ssize_t n = 0;
@@ -118,15 +118,7 @@ bool garde_precedent(const fs::path& journal) {
     return ok;
 }
 
-resultat_ecriture dossier_indisponible() {
-    return {false, "le dossier de données " + repertoire_donnees().string() + " n'a pas pu être créé"};
-}
-
 } // namespace
-
-fs::path chemin_journal() {
-    return repertoire_donnees() / "sauve.tax";
-}
 
 std::string nom_jour(int numero) {
     static constexpr std::array<std::string_view, 7> noms = {"dimanche", "lundi",    "mardi", "mercredi",
@@ -161,20 +153,15 @@ texte formate_appel(const appel& a) {
     return r;
 }
 
-resultat_ecriture ajoute_appel(const appel& a) {
-    if (!assure_repertoire_donnees()) {
-        return dossier_indisponible();
-    }
-    return ajoute_appel(chemin_journal(), a);
-}
-
-resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a) {
-    return ajoute_enregistrement(journal, formate_appel(a));
+resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a, std::chrono::milliseconds attente,
+                               const appels_systeme& systeme) {
+    return ajoute_enregistrement(journal, formate_appel(a), false, attente, systeme);
 }
 
 resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_view enregistrement,
-                                        bool sauf_si_dernier) {
-    const verrou_journal verrou(journal);
+                                        bool sauf_si_dernier, std::chrono::milliseconds attente,
+                                        const appels_systeme& systeme) {
+    const verrou_journal verrou(journal, attente);
     if (!verrou.pris()) {
         return refus(verrou);
     }
@@ -190,7 +177,7 @@ resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_vie
     }
     // A half-written record would shift every later one; cut it off again if the write fails.
     const off_t taille_avant = ::lseek(fd, 0, SEEK_END);
-    if (!ecrit_tout(fd, enregistrement) || !synchronise(fd)) {
+    if (!ecrit_tout(fd, enregistrement) || !synchronise(systeme, fd)) {
         const int numero = errno;
         if (taille_avant >= 0) {
             [[maybe_unused]] const int ignore = ::ftruncate(fd, taille_avant);
@@ -203,31 +190,19 @@ resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_vie
     }
     if (taille_avant == 0) {
         // A log just created is only found again after a power cut once its folder entry is on the disk.
-        synchronise_dossier(chemin_reel(journal).parent_path());
+        synchronise_dossier(chemin_reel(journal).parent_path(), systeme);
     }
     return {};
 }
 
-resultat_ecriture efface_journal() {
-    if (!assure_repertoire_donnees()) {
-        return dossier_indisponible();
-    }
-    return efface_journal(chemin_journal());
-}
-
-fs::path chemin_precedent(const fs::path& journal) {
-    fs::path p = chemin_reel(journal);
-    p += ".precedent";
-    return p;
-}
-
-resultat_ecriture efface_journal(const fs::path& journal) {
-    const verrou_journal verrou(journal);
+resultat_ecriture efface_journal(const fs::path& journal, std::chrono::milliseconds attente,
+                                 const appels_systeme& systeme) {
+    const verrou_journal verrou(journal, attente);
     if (!verrou.pris()) {
         return refus(verrou);
     }
     // The copy is whole on the disk before the log is cut: a crash in between leaves both.
-    if (!garde_precedent(journal)) {
+    if (!garde_precedent(journal, systeme)) {
         return echec(errno);
     }
     const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_CREAT | O_TRUNC, 0666);
@@ -235,7 +210,7 @@ resultat_ecriture efface_journal(const fs::path& journal) {
         return echec(f);
     }
     const int fd = f.fd;
-    if (!synchronise(fd)) {
+    if (!synchronise(systeme, fd)) {
         const int numero = errno;
         ::close(fd);
         return echec(numero);

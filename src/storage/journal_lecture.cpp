@@ -4,6 +4,8 @@
 #include "storage/journal_lecteur.h"
 #include "storage/verrou_journal.h"
 
+#include <charconv>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -11,21 +13,18 @@ namespace {
 // Written out in blocks this large so that the writes cost little next to the reading.
 constexpr std::size_t bloc_ecriture = 1 << 20;
 
-// Reads a number of decimal digits after optional blanks; saturates far above any valid field.
+// Decimal digits after optional blanks; no sign. A number too large for an int is no part of a date.
 std::optional<int> lit_nombre(std::string_view texte, std::size_t& i) {
     while (i < texte.size() && texte[i] == ' ') {
         ++i;
     }
-    const std::size_t premier = i;
     int valeur = 0;
-    while (i < texte.size() && texte[i] >= '0' && texte[i] <= '9') {
-        valeur = valeur > 100'000 ? valeur : valeur * 10 + (texte[i] - '0');
-        ++i;
-    }
-    if (i == premier) {
+    if (i == texte.size() || texte[i] < '0' || texte[i] > '9') {
         return std::nullopt;
     }
-    return valeur;
+    const auto [fin, erreur] = std::from_chars(texte.data() + i, texte.data() + texte.size(), valeur);
+    i = static_cast<std::size_t>(fin - texte.data());
+    return erreur == std::errc() ? std::optional<int>(valeur) : std::nullopt;
 }
 
 resultat_purge refus(etat_purge etat, std::string message, std::string_view date_fautive = {}) {
@@ -71,10 +70,6 @@ std::string message_date_invalide(std::string_view texte) {
     return "'" + utf8_depuis_1252(texte) + "' is not a valid date";
 }
 
-resultat_totaux totalise_motifs() {
-    return totalise_motifs(chemin_journal());
-}
-
 resultat_totaux totalise_motifs(const fs::path& journal) {
     resultat_totaux resultat;
     lecteur_journal lecteur(journal);
@@ -117,24 +112,22 @@ resultat_totaux totalise_motifs(const fs::path& journal) {
     return avec_sommes(lecteur.erreur() ? etat_lecture::erreur_lecture : etat_lecture::complet);
 }
 
-resultat_purge purge_avant(int jour, int mois, int annee, const horloge_locale& horloge) {
-    return purge_avant(chemin_journal(), jour, mois, annee, horloge);
-}
-
 resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int annee,
-                           const horloge_locale& horloge) {
+                           const horloge_locale& horloge, std::chrono::milliseconds attente,
+                           const appels_systeme& systeme) {
     const int annee_courante = decode(horloge.maintenant()).annee;
     const texte texte_seuil = std::to_string(jour) + "." + std::to_string(mois) + "." + std::to_string(annee);
     const auto seuil = convertit_date(texte_seuil, annee_courante);
     if (!seuil) {
         return refus(etat_purge::date_invalide, message_date_invalide(texte_seuil), texte_seuil);
     }
-    return purge_avant_jour(journal, *seuil, annee_courante);
+    return purge_avant_jour(journal, *seuil, annee_courante, attente, systeme);
 }
 
-resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int annee_courante) {
+resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int annee_courante,
+                                std::chrono::milliseconds attente, const appels_systeme& systeme) {
     // Held until the new log is in place: a record appended meanwhile would go to the file being replaced.
-    const verrou_journal verrou(journal);
+    const verrou_journal verrou(journal, attente);
     if (verrou.resultat() == verrou_journal::etat::occupe) {
         return refus(etat_purge::erreur_fichier, std::string(message_journal_occupe));
     }
@@ -150,7 +143,7 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
     }
     // The kept records go to a file beside the log that replaces it in one step, so that any failure
     // before the end leaves the log as it was (the temporary file goes with the object).
-    fichier_atomique nouveau(journal);
+    fichier_atomique nouveau(journal, systeme);
     if (lecteur.erreur() || !nouveau.ouvert()) {
         return refus(etat_purge::erreur_fichier, std::string(message_reecriture_impossible));
     }

@@ -1,9 +1,8 @@
 #include "storage/reglages.h"
 
+#include "metering/compteur.h"
 #include "metering/duree_unite.h"
 #include "storage/conversion_entier.h"
-#include "storage/fichier_atomique.h"
-#include "storage/repertoire_donnees.h"
 
 #include <algorithm>
 #include <string>
@@ -53,7 +52,8 @@ bool a_proteger(std::string_view valeur) {
 
 } // namespace
 
-acces_reglages::acces_reglages(fs::path fichier) : fichier_(std::move(fichier)) {}
+acces_reglages::acces_reglages(fs::path fichier, const appels_systeme& systeme)
+    : fichier_(std::move(fichier)), systeme_(systeme) {}
 
 profil_en_memoire& acces_reglages::charge() const {
     // Read once for all the reads and writes of one operation: starting up reads over a hundred keys.
@@ -102,7 +102,7 @@ erreur_reglages acces_reglages::enregistre() {
         return std::nullopt;
     }
     if (lecture_ != lecture::impossible) {
-        fichier_atomique sortie(fichier_);
+        fichier_atomique sortie(fichier_, systeme_);
         if (sortie.ouvert()) {
             sortie.ecrit(p.contenu());
             if (sortie.remplace()) {
@@ -113,10 +113,6 @@ erreur_reglages acces_reglages::enregistre() {
         }
     }
     return "Unable to write to " + fichier_.filename().string();
-}
-
-fs::path chemin_reglages() {
-    return repertoire_donnees() / "Kalvo.ini";
 }
 
 reglages_lus lit_reglages(const fs::path& fichier) {
@@ -132,9 +128,8 @@ reglages_lus lit_reglages(const fs::path& fichier) {
         t.normal[i] = duree_sure(ini.lit_entier(section_tarifs, cles_normal[i], t.normal[i]));
     }
 
-    const std::int32_t periode = ini.lit_entier(section_divers, cle_mise_a_jour, 1000);
-    const bool permise = periode == 1000 || periode == 3000 || periode == 5000 || periode == 10000;
-    r.periode_ms = permise ? periode : 1000;
+    const std::int32_t periode = ini.lit_entier(section_divers, cle_mise_a_jour, periodes_mise_a_jour[0]);
+    r.periode_ms = position_periode(periode) >= 0 ? periode : periodes_mise_a_jour[0];
 
     for (int n = 1; n <= taille_historique; ++n) {
         texte entree = ini.lit_texte(section_memento, std::to_string(n), "");
@@ -162,14 +157,9 @@ reglages_lus lit_reglages(const fs::path& fichier) {
     return r;
 }
 
-reglages_lus lit_reglages() {
-    assure_repertoire_donnees();
-    return lit_reglages(chemin_reglages());
-}
-
 erreur_reglages sauve_reglages(const fs::path& fichier, int periode_ms, const std::vector<texte>& historique,
-                               const table_zones& zones) {
-    acces_reglages ini(fichier);
+                               const table_zones& zones, const appels_systeme& systeme) {
+    acces_reglages ini(fichier, systeme);
     ini.ecrit_entier(section_divers, cle_mise_a_jour, periode_ms);
     for (std::size_t i = 0; i < historique.size(); ++i) {
         ini.ecrit_texte(section_memento, std::to_string(i + 1), historique[i]);
@@ -184,14 +174,9 @@ erreur_reglages sauve_reglages(const fs::path& fichier, int periode_ms, const st
     return ini.enregistre();
 }
 
-erreur_reglages sauve_reglages(int periode_ms, const std::vector<texte>& historique,
-                               const table_zones& zones) {
-    assure_repertoire_donnees();
-    return sauve_reglages(chemin_reglages(), periode_ms, historique, zones);
-}
-
-erreur_reglages sauve_tarifs(const fs::path& fichier, const tarifs_base& tarifs) {
-    acces_reglages ini(fichier);
+erreur_reglages sauve_tarifs(const fs::path& fichier, const tarifs_base& tarifs,
+                             const appels_systeme& systeme) {
+    acces_reglages ini(fichier, systeme);
     ini.ecrit_entier(section_tarifs, cle_taxe_base, tarifs.taxe_base);
     for (std::size_t i = 0; i < tarifs.reduit.size(); ++i) {
         ini.ecrit_entier(section_tarifs, cles_reduit[i], tarifs.reduit[i]);
@@ -200,11 +185,6 @@ erreur_reglages sauve_tarifs(const fs::path& fichier, const tarifs_base& tarifs)
         ini.ecrit_entier(section_tarifs, cles_normal[i], tarifs.normal[i]);
     }
     return ini.enregistre();
-}
-
-erreur_reglages sauve_tarifs(const tarifs_base& tarifs) {
-    assure_repertoire_donnees();
-    return sauve_tarifs(chemin_reglages(), tarifs);
 }
 
 refus_nom_zone examine_nom_zone(std::string_view nom, const table_zones& zones) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "metering/compteur.h"
 #include "metering/montant.h"
 #include "metering/table_zones.h"
 #include "metering/texte_1252.h"
+#include "storage/fichier_atomique.h"
 #include "storage/fichier_profil.h"
 
 #include <array>
@@ -20,17 +22,10 @@
 // and the file is then as it was before.
 using erreur_reglages = std::optional<std::string>;
 
-// The ranges the dialogs allow, and into which values read from the file are brought: a hand-edited file
-// must not give the meter a zero or negative unit to divide by.
-inline constexpr int dixiemes_min = 1;
-inline constexpr int dixiemes_max = 50000;
-inline constexpr montant centimes_min = 0;
-inline constexpr montant centimes_max = 50000;
-
 // One file: read once, changed in memory, and replaced in one step by enregistre().
 class acces_reglages {
 public:
-    explicit acces_reglages(std::filesystem::path fichier);
+    explicit acces_reglages(std::filesystem::path fichier, const appels_systeme& systeme = systeme_reel);
 
     texte lit_texte(std::string_view section, std::string_view cle, std::string_view defaut) const;
     // "0x" or "0X" before hexadecimal digits, or the Pascal-style integer; the default when the key is
@@ -52,6 +47,7 @@ private:
     profil_en_memoire& charge() const;
 
     std::filesystem::path fichier_;
+    const appels_systeme& systeme_;
     mutable std::optional<profil_en_memoire> profil_;
     mutable lecture lecture_ = lecture::absente;
     bool modifie_ = false;
@@ -63,18 +59,10 @@ struct zone_lue {
     int reduit_dixiemes = 1;
 };
 
-// The base tariffs: the base charge, and the unit durations of the built-in zones in tenths of a second,
-// in the order of the zone table (Local, Suburbain, Interurbain).
-struct tarifs_base {
-    montant taxe_base = 20;
-    std::array<int, table_zones::nb_fixes> normal{990, 384, 226};
-    std::array<int, table_zones::nb_fixes> reduit{2240, 588, 406};
-};
-
 // What the file holds, with the defaults filled in and the values brought into the ranges above.
 struct reglages_lus {
     tarifs_base tarifs;
-    int periode_ms = 1000; // 1000, 3000, 5000 or 10000
+    int periode_ms = periodes_mise_a_jour[0]; // one of periodes_mise_a_jour
     std::vector<texte> historique;
     std::vector<zone_lue> zones; // at most 40, each name one examine_nom_zone accepts
     bool illisible = false;      // the file is there but could not be read: all of the above are defaults
@@ -83,22 +71,18 @@ struct reglages_lus {
 inline constexpr std::string_view message_reglages_illisibles =
     "Le fichier de réglages Kalvo.ini n'a pas pu être lu : Kalvo démarre avec les réglages par défaut.";
 
-// Kalvo.ini in the data folder. The overloads without a path use it and create the folder when missing.
-std::filesystem::path chemin_reglages();
-
+// The file is the data folder's Kalvo.ini (dossier_donnees::reglages).
 reglages_lus lit_reglages(const std::filesystem::path& fichier);
-reglages_lus lit_reglages();
 
 // The update period, then the history under keys "1" to n, then the added zones of the table (durations
 // in seconds there, written in tenths). Section "Tarifs" is left alone.
 [[nodiscard]] erreur_reglages sauve_reglages(const std::filesystem::path& fichier, int periode_ms,
-                                             const std::vector<texte>& historique, const table_zones& zones);
-[[nodiscard]] erreur_reglages sauve_reglages(int periode_ms, const std::vector<texte>& historique,
-                                             const table_zones& zones);
+                                             const std::vector<texte>& historique, const table_zones& zones,
+                                             const appels_systeme& systeme = systeme_reel);
 
 // Section "Tarifs", as confirmed in the dialog.
-[[nodiscard]] erreur_reglages sauve_tarifs(const std::filesystem::path& fichier, const tarifs_base& tarifs);
-[[nodiscard]] erreur_reglages sauve_tarifs(const tarifs_base& tarifs);
+[[nodiscard]] erreur_reglages sauve_tarifs(const std::filesystem::path& fichier, const tarifs_base& tarifs,
+                                           const appels_systeme& systeme = systeme_reel);
 
 // Why a name cannot be given to a new zone. A zone name becomes part of two key names: "=" in it would
 // split the key, and a "[" or ";" first would make a line that can read as a section header or that reads

@@ -14,13 +14,14 @@ verrou_instance::~verrou_instance() {
     }
 }
 
-verrou_instance::etat verrou_instance::prend(const std::filesystem::path& dossier) {
+verrou_instance::etat verrou_instance::prend(const dossier_donnees& donnees) {
+    const std::filesystem::path& dossier = donnees.chemin();
     std::error_code erreur;
     std::filesystem::create_directories(dossier, erreur);
     if (!std::filesystem::is_directory(dossier, erreur)) {
         return etat::dossier_impossible;
     }
-    const std::filesystem::path fichier = dossier / "kalvo.verrou";
+    const std::filesystem::path fichier = donnees.verrou_instance();
     int fd = ::open(fichier.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
         fd = ::open(fichier.c_str(), O_RDONLY | O_CLOEXEC); // a lock needs no write access

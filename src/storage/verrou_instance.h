@@ -1,6 +1,7 @@
 #pragma once
 
-#include <filesystem>
+#include "storage/dossier_donnees.h"
+
 #include <string>
 
 // One Kalvo per data folder: two would overwrite each other's settings and running call. The lock is an
@@ -22,7 +23,7 @@ public:
     verrou_instance& operator=(const verrou_instance&) = delete;
 
     // Creates the folder when missing.
-    etat prend(const std::filesystem::path& dossier);
+    etat prend(const dossier_donnees& donnees);
     // For fichier_inutilisable: the message, naming the file and the reason (UTF-8).
     const std::string& message() const { return message_; }
 

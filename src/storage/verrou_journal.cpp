@@ -1,5 +1,6 @@
 #include "storage/verrou_journal.h"
 
+#include "storage/dossier_donnees.h"
 #include "storage/fichier_atomique.h"
 #include "storage/raison_systeme.h"
 
@@ -12,7 +13,7 @@
 
 namespace fs = std::filesystem;
 
-verrou_journal::verrou_journal(const fs::path& journal) {
+verrou_journal::verrou_journal(const fs::path& journal, std::chrono::milliseconds attente) {
     const fs::path reel = chemin_reel(journal);
     struct stat info {};
     if (::stat(reel.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
@@ -20,8 +21,7 @@ verrou_journal::verrou_journal(const fs::path& journal) {
         raison_ = "ce n'est pas un fichier ordinaire";
         return;
     }
-    fs::path fichier = reel;
-    fichier += ".verrou";
+    const fs::path fichier = chemin_verrou_journal(journal);
     fd_ = ::open(fichier.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd_ < 0 && (errno == EACCES || errno == EROFS)) {
         fd_ = ::open(fichier.c_str(), O_RDONLY | O_CLOEXEC); // a lock needs no write access
@@ -36,7 +36,7 @@ verrou_journal::verrou_journal(const fs::path& journal) {
             "son fichier de verrou " + fichier.string() + " est inutilisable (" + raison_systeme(errno) + ")";
         return;
     }
-    const auto limite = std::chrono::steady_clock::now() + attente_verrou_journal;
+    const auto limite = std::chrono::steady_clock::now() + attente;
     while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
             raison_ = "son fichier de verrou " + fichier.string() + " est inutilisable (" +

@@ -18,8 +18,8 @@ public:
         erreur,         // the lock file cannot be had; message() says why
     };
 
-    // Waits up to attente_verrou_journal for the lock.
-    explicit verrou_journal(const std::filesystem::path& journal);
+    // Waits up to `attente` for the lock.
+    verrou_journal(const std::filesystem::path& journal, std::chrono::milliseconds attente);
     ~verrou_journal();
     verrou_journal(const verrou_journal&) = delete;
     verrou_journal& operator=(const verrou_journal&) = delete;
@@ -35,5 +35,5 @@ private:
     std::string raison_;
 };
 
-// Long enough for a prune of a large log; short enough for a user waiting at "Fin". Tests shorten it.
-inline std::chrono::milliseconds attente_verrou_journal{5000};
+// Long enough for a prune of a large log; short enough for a user waiting at "Fin".
+inline constexpr std::chrono::milliseconds attente_verrou_journal{5000};

@@ -1,19 +1,17 @@
 #include "application.h"
 
 #include "arret_propre.h"
+#include "boite_a_propos.h"
 #include "boites_message.h"
 #include "conversion_texte.h"
-#include "storage/appel_en_cours.h"
-#include "storage/repertoire_donnees.h"
-#include "storage/verrou_instance.h"
-
-#include "boite_a_propos.h"
 #include "dialogue_tarifs.h"
 #include "dialogue_zone.h"
 #include "fenetre_principale.h"
 #include "icone.h"
 #include "icone_notification.h"
 #include "references.h"
+#include "storage/appel_en_cours.h"
+#include "storage/verrou_instance.h"
 #include "titre_application.h"
 #include "visualisation.h"
 
@@ -23,7 +21,6 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <QTranslator>
-
 #include <memory>
 
 void prepare_application(QApplication& application) {
@@ -36,7 +33,8 @@ void prepare_application(QApplication& application) {
     // MS Sans Serif 8 points at 96 dpi is 11 pixels high; where it is missing a metric-alike sans serif
     // of the same pixel height takes its place.
     police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                        QStringLiteral("DejaVu Sans")});
     police.setStyleHint(QFont::SansSerif);
     police.setPixelSize(11);
     QApplication::setFont(police);
@@ -71,11 +69,11 @@ QString message_reprise(const resultat_reprise& reprise) {
 
 } // namespace
 
-int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
+int lance_kalvo(QApplication& application, const horloge_locale& horloge, const dossier_donnees& donnees) {
     titre_application::fixe(QStringLiteral("Kalvo"));
-    const QString dossier = QString::fromStdString(repertoire_donnees().string());
+    const QString dossier = QString::fromStdString(donnees.chemin().string());
     verrou_instance verrou;
-    switch (verrou.prend(repertoire_donnees())) {
+    switch (verrou.prend(donnees)) {
     case verrou_instance::etat::deja_pris:
         message(depuis_utf8(message_deja_lance));
         return 1;
@@ -92,10 +90,10 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
         break;
     }
     // Before any window exists, so that no new call can overwrite the interrupted one.
-    const QString reprise = message_reprise(reprend_appel_interrompu());
+    const QString reprise = message_reprise(reprend_appel_interrompu(donnees));
     const arret_propre arret;
 
-    auto principale = std::make_unique<TForm1>(horloge);
+    auto principale = std::make_unique<TForm1>(horloge, donnees);
     principale->show();
     // The hidden windows, in their fixed order, and the tray icon come at the first turn of the message loop,
     // so that the main window shows without waiting for them (the menu's commands do nothing until then).
@@ -108,7 +106,7 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge) {
         a_propos = std::make_unique<TAboutBox>();
         tarifs = std::make_unique<TTarifs_dlg>();
         ajout_zone = std::make_unique<TAjout_zone>();
-        rapport = std::make_unique<Tvisualisation>(horloge);
+        rapport = std::make_unique<Tvisualisation>(horloge, donnees);
         notification = std::make_unique<icone_notification>(principale.get());
     });
     if (!reprise.isEmpty()) {

@@ -147,16 +147,14 @@ void TTarifs_dlg::FormShow() {
     if (Form1 == nullptr) {
         return;
     }
-    const table_zones& zones = Form1->zones();
+    const tarifs_base t = Form1->zones().tarifs();
     champ_numerique* const normaux[] = {TLN, TSN, TIN};
     champ_numerique* const reduits[] = {TLR, TSR, TIR};
-    for (int i = 0; i < table_zones::nb_fixes; ++i) {
-        affiche_dixiemes(normaux[i], zones.duree_unite(i, periode::normale));
+    for (std::size_t i = 0; i < t.normal.size(); ++i) {
+        normaux[i]->fixe_valeur(t.normal[i]);
+        reduits[i]->fixe_valeur(t.reduit[i]);
     }
-    for (int i = 0; i < table_zones::nb_fixes; ++i) {
-        affiche_dixiemes(reduits[i], zones.duree_unite(i, periode::reduite));
-    }
-    tb->fixe_valeur(zones.taxe_base());
+    tb->fixe_valeur(t.taxe_base);
 }
 
 void TTarifs_dlg::OKBtnClick() {
@@ -168,15 +166,10 @@ void TTarifs_dlg::OKBtnClick() {
     t.taxe_base = tb->valeur();
 
     if (Form1 != nullptr) {
-        table_zones& zones = Form1->zones();
-        for (int i = 0; i < table_zones::nb_fixes; ++i) {
-            zones.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(t.normal[i]));
-            zones.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(t.reduit[i]));
+        Form1->zones().applique(t);
+        if (const erreur_reglages erreur = sauve_tarifs(Form1->donnees().reglages(), t)) {
+            message_erreur(QString::fromStdString(*erreur));
         }
-        zones.fixe_taxe_base(t.taxe_base);
-    }
-    if (const erreur_reglages erreur = sauve_tarifs(t)) {
-        message_erreur(QString::fromStdString(*erreur));
     }
     // The values are in effect whether or not they reached the file.
     accept();

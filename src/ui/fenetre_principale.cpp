@@ -4,7 +4,6 @@
 #include "conversion_texte.h"
 #include "groupe_radio.h"
 #include "icone.h"
-#include "metering/duree_unite.h"
 #include "placement.h"
 #include "references.h"
 #include "storage/reglages.h"
@@ -40,10 +39,10 @@ QAction* element(QMenu* menu, const char* nom, const QString& texte) {
 
 } // namespace
 
-TForm1::TForm1(const horloge_locale& horloge, QWidget* parent)
+TForm1::TForm1(const horloge_locale& horloge, const dossier_donnees& donnees, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      horloge_(horloge) {
+      horloge_(horloge), donnees_(donnees), sauvegarde_(donnees.appel_en_cours()) {
     Form1 = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(icone_kalvo());
@@ -139,17 +138,20 @@ void TForm1::cree_menu() {
     Misejourtoutesles1->setObjectName(QStringLiteral("Misejourtoutesles1"));
     Misejourtoutesles1->menuAction()->setObjectName(QStringLiteral("Misejourtoutesles1"));
     PopupMenu1->addMenu(Misejourtoutesles1);
-    N1 = element(Misejourtoutesles1, "N1", QStringLiteral("1 seconde"));
-    N3 = element(Misejourtoutesles1, "N3", QStringLiteral("3 secondes"));
-    N5 = element(Misejourtoutesles1, "N5", QStringLiteral("5 secondes"));
-    N10 = element(Misejourtoutesles1, "N10", QStringLiteral("10 secondes"));
-    for (QAction* a : {N1, N3, N5, N10}) {
+    // One item per period the meter knows, named and handled by its number of seconds.
+    void (TForm1::*const gestionnaires[])() = {&TForm1::N1Click, &TForm1::N3Click, &TForm1::N5Click,
+                                               &TForm1::N10Click};
+    static_assert(std::size(gestionnaires) == periodes_mise_a_jour.size());
+    QAction** const elements[] = {&N1, &N3, &N5, &N10};
+    for (std::size_t i = 0; i < periodes_mise_a_jour.size(); ++i) {
+        const int secondes = periodes_mise_a_jour[i] / 1000;
+        QAction* a = element(Misejourtoutesles1, ("N" + std::to_string(secondes)).c_str(),
+                             secondes == 1 ? QStringLiteral("1 seconde")
+                                           : QStringLiteral("%1 secondes").arg(secondes));
         a->setCheckable(true);
+        connect(a, &QAction::triggered, this, gestionnaires[i]);
+        *elements[i] = a;
     }
-    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
-    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
-    connect(N5, &QAction::triggered, this, &TForm1::N5Click);
-    connect(N10, &QAction::triggered, this, &TForm1::N10Click);
 
     separateur(PopupMenu1, "barre");
     Proprits1 =
@@ -193,17 +195,12 @@ QAction* TForm1::position(int pos) const {
 void TForm1::FormCreate() {
     Timer1->stop();
     heure->clear();
-    const reglages_lus r = lit_reglages();
-
-    zones_.fixe_taxe_base(r.tarifs.taxe_base);
-    for (int i = 0; i < table_zones::nb_fixes; ++i) {
-        zones_.fixe_duree(i, periode::normale, secondes_depuis_dixiemes(r.tarifs.normal[i]));
-        zones_.fixe_duree(i, periode::reduite, secondes_depuis_dixiemes(r.tarifs.reduit[i]));
-    }
+    const reglages_lus r = lit_reglages(donnees_.reglages());
+    zones_.applique(r.tarifs);
 
     periode_ = r.periode_ms;
     horloge->setInterval(periode_);
-    coche_periode(periode_ == 3000 ? 2 : periode_ == 5000 ? 3 : periode_ == 10000 ? 4 : 1);
+    coche_periode(position_periode(periode_) + 1);
 
     for (const texte& motif : r.historique) {
         memento->addItem(depuis_1252(motif));

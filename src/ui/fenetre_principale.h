@@ -3,10 +3,10 @@
 #include "metering/compteur.h"
 #include "metering/horloge_locale.h"
 #include "metering/table_zones.h"
+#include "storage/appel_en_cours.h"
+#include "storage/dossier_donnees.h"
 
 #include <QWidget>
-
-struct appel;
 
 class QAction;
 class QComboBox;
@@ -34,7 +34,7 @@ public:
     static constexpr int hauteur_par_zone = 16;
     static constexpr int taille_historique = 15;
 
-    explicit TForm1(const horloge_locale& horloge, QWidget* parent = nullptr);
+    TForm1(const horloge_locale& horloge, const dossier_donnees& donnees, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Call meter.
@@ -66,6 +66,7 @@ public:
     void supprime_zone(const texte& nom);
     table_zones& zones() { return zones_; }
     const compteur& compteur_appel() const { return appel_; }
+    const dossier_donnees& donnees() const { return donnees_; }
 
     // Ends a running call and saves; runs once, at the latest when the window is destroyed.
     void FormDestroy();
@@ -108,21 +109,25 @@ private:
     void cree_menu();
     void ouvre_menu(const QPoint& position_globale);
     void ouvre_menu_au_clavier(QWidget* cible);
-    void change_periode(int periode, int position);
+    // The update period at that position of periodes_mise_a_jour.
+    void change_periode(int position);
     void fixe_legende(const QString& legende);
     void met_a_jour_titre();
     void affiche_periode(periode p);
+    // What the meter says after a tick: the period, the charge in the caption, the charge and the time
+    // talked in the application title.
+    void montre_tick(std::int64_t ms);
     // Hands the call that just ended to the call log; a record that cannot be written is reported.
     void enregistre_appel();
-    // The record of the running call as if it ended at that moment.
-    appel appel_courant(horodatage date_fin, horodatage heure_fin) const;
     // Keeps the running call on the disk, so a crash or a kill does not lose it.
-    void sauve_etat_appel(horodatage moment);
+    void sauve_etat_appel(std::int64_t ms, bool durable);
     // The zone dialog, found through Ajout_zone at the moment it is needed.
     void ouvre_ajout();
     void ouvre_modification(QAction* element);
 
     const horloge_locale& horloge_;
+    const dossier_donnees donnees_;
+    sauvegarde_appel sauvegarde_;
     table_zones zones_;
     compteur appel_;
     int periode_ = 1000;
@@ -130,7 +135,4 @@ private:
     bool montree_ = false;
     bool detruite_ = false;
     bool etat_non_sauve_signale_ = false;
-    // The moment of the last tick: the end of a call is that of its last tick, so the record appended is
-    // byte for byte the one kept on the disk, and a recovery after a kill in between finds it in the log.
-    horodatage moment_tick_ = 0;
 };

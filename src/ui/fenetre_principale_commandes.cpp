@@ -8,7 +8,6 @@
 #include "fenetre_principale.h"
 #include "groupe_radio.h"
 #include "references.h"
-#include "storage/appel_en_cours.h"
 #include "storage/journal_appels.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
@@ -21,16 +20,15 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-
 #include <filesystem>
-
 
 void TForm1::affiche_periode(periode p) {
     const bool reduite = p == periode::reduite;
     taux->setText(reduite ? QStringLiteral("Tarif R\u00e9duit") : QStringLiteral("Tarif Normal"));
     taux->adjustSize();
-    logo->setStyleSheet(reduite ? QStringLiteral("background-color: rgb(0, 128, 0); border: 1px solid black;")
-                                : QStringLiteral("background-color: rgb(255, 0, 0); border: 1px solid black;"));
+    logo->setStyleSheet(reduite
+                            ? QStringLiteral("background-color: rgb(0, 128, 0); border: 1px solid black;")
+                            : QStringLiteral("background-color: rgb(255, 0, 0); border: 1px solid black;"));
 }
 
 double TForm1::taux_actuel() {
@@ -39,36 +37,39 @@ double TForm1::taux_actuel() {
     return zones_.duree_unite(zone->index(), p);
 }
 
-void TForm1::horlogeTimer() {
-    // The wall clock decides the period; the time talked, on the clock that only moves forward, is charged.
-    const horodatage maintenant = horloge_.maintenant();
-    moment_tick_ = maintenant;
-    const std::int64_t parle = horloge_.ms_continues();
-    const periode p = periode_en_vigueur(maintenant);
-    affiche_periode(p);
-    appel_.tick(parle, zones_.duree_unite(zone->index(), p));
+void TForm1::montre_tick(std::int64_t ms) {
+    affiche_periode(appel_.periode_courante());
     fixe_legende(QString::fromStdString(appel_.legende()));
-    titre_application::fixe(legende_ + QStringLiteral(" - ") + QString::fromStdString(appel_.duree(parle)));
-    sauve_etat_appel(maintenant);
+    titre_application::fixe(legende_ + QStringLiteral(" - ") + QString::fromStdString(appel_.duree(ms)));
+}
+
+void TForm1::horlogeTimer() {
+    const std::int64_t ms = horloge_.ms_continues();
+    appel_.tick(horloge_.maintenant(), ms);
+    montre_tick(ms);
+    sauve_etat_appel(ms, false);
 }
 
 void TForm1::start_stopClick() {
+    const std::int64_t ms = horloge_.ms_continues();
     if (!appel_.en_cours()) {
         Timer1->start();
-        const horodatage maintenant = horloge_.maintenant();
-        appel_.debut(maintenant, horloge_.ms_continues(), zones_.taxe_base());
+        appel_.debut(zones_.zone(zone->index()), zones_.taxe_base(), horloge_.maintenant(), ms, periode_);
         start_stop->setText(QStringLiteral("Fin"));
         zone->setEnabled(false);
         position(pos_modification_zone)->setEnabled(false);
         position(pos_tarifs)->setEnabled(false);
         horloge->start();
         etat_non_sauve_signale_ = false;
-        sauve_etat_appel(maintenant);
+        sauve_etat_appel(ms, true);
         return;
     }
     Timer1->stop();
-    horlogeTimer();
-    appel_.fin(moment_tick_);
+    // The call ends at its last tick: the record kept on the disk is byte for byte the one appended, so a
+    // recovery after a kill in between finds it in the log.
+    appel_.fin(horloge_.maintenant(), ms);
+    montre_tick(ms);
+    sauve_etat_appel(ms, true);
     start_stop->setText(QStringLiteral("D\u00e9but"));
     zone->setEnabled(true);
     horloge->stop();
@@ -78,20 +79,8 @@ void TForm1::start_stopClick() {
     position(pos_tarifs)->setEnabled(true);
 }
 
-appel TForm1::appel_courant(horodatage date_fin, horodatage heure_fin) const {
-    appel a;
-    a.date_debut = appel_.date_debut();
-    a.heure_debut = appel_.heure_debut();
-    a.date_fin = date_fin;
-    a.heure_fin = heure_fin;
-    a.zone = zones_.nom(zone->index());
-    a.motif = vers_1252(memento->currentText());
-    a.centimes = appel_.montant_appel();
-    return a;
-}
-
-void TForm1::sauve_etat_appel(horodatage moment) {
-    if (!appel_.en_cours() || sauve_appel_en_cours(appel_courant(partie_date(moment), partie_heure(moment)))) {
+void TForm1::sauve_etat_appel(std::int64_t ms, bool durable) {
+    if (sauvegarde_.sauve(appel_.enregistrement(vers_1252(memento->currentText())), ms, durable)) {
         return;
     }
     // Said once per call: a box at every tick would make the program unusable.
@@ -102,13 +91,14 @@ void TForm1::sauve_etat_appel(horodatage moment) {
 }
 
 void TForm1::enregistre_appel() {
-    const resultat_ecriture resultat = ajoute_appel(appel_courant(appel_.date_fin(), appel_.heure_fin()));
+    const resultat_ecriture resultat =
+        ajoute_appel(donnees_.journal(), appel_.enregistrement(vers_1252(memento->currentText())));
     if (!resultat.ok) {
         // The saved state stays on the disk: the next start appends it.
         message(depuis_utf8(resultat.occupe ? message_appel_journal_occupe : message_appel_non_enregistre));
         return;
     }
-    oublie_appel_en_cours();
+    sauvegarde_.oublie();
 }
 
 void TForm1::Timer1Timer() {
@@ -117,38 +107,36 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::coche_periode(int position) {
-    QAction* const elements[] = {N1, N3, N5, N10};
-    for (QAction* a : elements) {
-        a->setChecked(false);
-    }
-    if (position >= 1 && position <= 4) {
-        elements[position - 1]->setChecked(true);
+    const QList<QAction*> elements = Misejourtoutesles1->actions();
+    for (int i = 0; i < elements.size(); ++i) {
+        elements[i]->setChecked(i == position - 1);
     }
 }
 
-void TForm1::change_periode(int periode, int position) {
-    periode_ = periode;
-    coche_periode(position);
+void TForm1::change_periode(int position) {
+    periode_ = periodes_mise_a_jour.at(static_cast<std::size_t>(position));
+    coche_periode(position + 1);
     // Re-arming the timer only on a real change keeps the rhythm when the same period is chosen again.
-    if (horloge->interval() != periode) {
-        horloge->setInterval(periode);
+    if (horloge->interval() != periode_) {
+        horloge->setInterval(periode_); // a running timer starts its period again from now
+        appel_.change_periode(periode_, horloge_.ms_continues());
     }
 }
 
 void TForm1::N1Click() {
-    change_periode(1000, 1);
+    change_periode(0);
 }
 
 void TForm1::N3Click() {
-    change_periode(3000, 2);
+    change_periode(1);
 }
 
 void TForm1::N5Click() {
-    change_periode(5000, 3);
+    change_periode(2);
 }
 
 void TForm1::N10Click() {
-    change_periode(10000, 4);
+    change_periode(3);
 }
 
 void TForm1::mementoKeyPress(QChar& touche) {
@@ -180,7 +168,8 @@ void TForm1::ajoute_zone(const texte& nom, double normal_dixiemes, double reduit
 
     QAction* modification = Modificationdedonnespourzonedappel1->addAction(affiche);
     modification->setData(QByteArray::fromStdString(nom));
-    connect(modification, &QAction::triggered, this, [this, modification] { ouvre_modification(modification); });
+    connect(modification, &QAction::triggered, this,
+            [this, modification] { ouvre_modification(modification); });
     position(pos_modification_zone)->setEnabled(true);
 }
 
@@ -218,7 +207,7 @@ void TForm1::ouvre_modification(QAction* element) {
 }
 
 void TForm1::Proprits1Click() {
-    const resultat_ecriture resultat = efface_journal();
+    const resultat_ecriture resultat = efface_journal(donnees_.journal());
     if (!resultat.ok) {
         message(depuis_utf8(resultat.occupe ? message_effacement_occupe : message_effacement_impossible));
     }
@@ -242,7 +231,7 @@ void TForm1::Dfinitiondestarifsdebase1Click() {
 
 void TForm1::Visualisationdescotsparmotifdappel1Click() {
     std::error_code erreur;
-    if (!std::filesystem::exists(chemin_journal(), erreur)) {
+    if (!std::filesystem::exists(donnees_.journal(), erreur)) {
         message(depuis_utf8(message_journal_absent));
         return;
     }
@@ -269,7 +258,7 @@ void TForm1::FormDestroy() {
     for (int i = 0; i < memento->count(); ++i) {
         historique.push_back(vers_1252(memento->itemText(i)));
     }
-    if (const erreur_reglages erreur = sauve_reglages(periode_, historique, zones_)) {
+    if (const erreur_reglages erreur = sauve_reglages(donnees_.reglages(), periode_, historique, zones_)) {
         message_erreur(QString::fromStdString(*erreur));
     }
 }

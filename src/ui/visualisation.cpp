@@ -17,8 +17,8 @@
 
 namespace {
 
-champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche, int largeur,
-                            int minimum, int maximum) {
+champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche,
+                            int largeur, int minimum, int maximum) {
     auto* c = new champ_numerique(parent);
     c->setObjectName(QString::fromLatin1(nom));
     c->fixe_bornes(minimum, maximum);
@@ -29,7 +29,8 @@ champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& acc
 
 } // namespace
 
-Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) : QDialog(parent), horloge_(horloge) {
+Tvisualisation::Tvisualisation(const horloge_locale& horloge, const dossier_donnees& donnees, QWidget* parent)
+    : QDialog(parent), horloge_(horloge), donnees_(donnees) {
     visualisation = this;
     setObjectName(QStringLiteral("visualisation"));
     setWindowTitle(QStringLiteral("Visualisation des co\u00fbts par motif d'appel"));
@@ -53,7 +54,8 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, QWidget* parent) :
     motifs->setObjectName(QStringLiteral("motifs"));
     motifs->setGeometry(24, 40, 121, 105);
     motifs->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // A list box: no horizontal scroll bar, which would hide the eighth row; a long reason is cut at the edge.
+    // A list box: no horizontal scroll bar, which would hide the eighth row; a long reason is cut at the
+    // edge.
     motifs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     motifs->setTextElideMode(Qt::ElideNone);
     motifs->setAccessibleName(Label1->text());
@@ -122,7 +124,7 @@ void Tvisualisation::FormShow() {
     valeur_totale->clear();
     totaux_motifs_.clear();
 
-    const resultat_totaux totaux = totalise_motifs();
+    const resultat_totaux totaux = totalise_motifs(donnees_.journal());
     for (const total_motif& m : totaux.motifs) {
         motifs->addItem(depuis_1252(m.motif));
         totaux_motifs_.push_back(m.centimes);
@@ -145,7 +147,8 @@ void Tvisualisation::motifsClick() {
 }
 
 void Tvisualisation::BitBtn1Click() {
-    const resultat_purge resultat = purge_avant(jour->valeur(), mois->valeur(), annee->valeur(), horloge_);
+    const resultat_purge resultat =
+        purge_avant(donnees_.journal(), jour->valeur(), mois->valeur(), annee->valeur(), horloge_);
     switch (resultat.etat) {
     case etat_purge::fait:
         BitBtn1->setEnabled(false);

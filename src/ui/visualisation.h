@@ -1,9 +1,9 @@
 #pragma once
 
 #include "metering/horloge_locale.h"
+#include "storage/dossier_donnees.h"
 
 #include <QDialog>
-
 #include <cstdint>
 #include <vector>
 
@@ -20,7 +20,7 @@ class champ_numerique;
 class Tvisualisation final : public QDialog {
     Q_OBJECT
 public:
-    explicit Tvisualisation(const horloge_locale& horloge, QWidget* parent = nullptr);
+    Tvisualisation(const horloge_locale& horloge, const dossier_donnees& donnees, QWidget* parent = nullptr);
     ~Tvisualisation() override;
 
     void FormShow();
@@ -46,6 +46,7 @@ protected:
 
 private:
     const horloge_locale& horloge_;
+    const dossier_donnees donnees_;
     // The total of each reason, parallel to the items of motifs.
     std::vector<std::int64_t> totaux_motifs_;
 };

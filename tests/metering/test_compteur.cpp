@@ -1,9 +1,9 @@
 #include "horloge_factice.h"
 #include "metering/compteur.h"
-#include "metering/montant.h"
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -12,27 +12,53 @@ horodatage mercredi(int h, int m, int s, int ms = 0) {
     return encode_date(2026, 3, 4) + encode_heure(h, m, s, ms);
 }
 
-// Drives the core the way the main window does: one reading per tick. The call starts at once.
-struct appel_simule {
-    horloge_factice horloge;
-    table_zones zones;
-    compteur appel;
+// The zones of a fresh start and one added zone, "Europe": 10 s normal, 15 s reduced.
+table_zones zones_test() {
+    table_zones z;
+    z.ajoute("Europe", 100, 150);
+    return z;
+}
 
-    explicit appel_simule(horodatage debut) : horloge(debut) {
-        appel.debut(horloge.maintenant(), horloge.ms_continues(), zones.taxe_base());
-    }
-    // Lets time pass, ticks, and gives the charge.
-    montant tick_apres_ms(long long ms) {
-        horloge.avance_ms(ms);
-        appel.tick(horloge.ms_continues(), zones.duree_unite(0, periode_en_vigueur(horloge.maintenant())));
-        return appel.montant_appel();
-    }
-    montant tick_apres_s(double s) { return tick_apres_ms(static_cast<long long>(s * 1000)); }
-    void fin_apres_s(double s) {
-        tick_apres_s(s);
-        appel.fin(horloge.maintenant());
-    }
+// A call as the main window's timer drives it: a tick every period (re-armed when the period changes), and
+// "Fin" after `duree_s` seconds.
+struct appel_du_tableau {
+    const char* nom;
+    horodatage debut;
+    int zone;
+    int periode_ms;
+    int change_a_s; // 0: no change of the update period
+    int nouvelle_periode_ms;
+    int duree_s;
+    montant attendu;
 };
+
+// What a record says, to the millisecond.
+std::tuple<std::int64_t, std::int64_t, texte, montant> vu(const appel& a) {
+    return {en_millisecondes(a.date_debut + a.heure_debut), en_millisecondes(a.date_fin + a.heure_fin),
+            a.zone, a.centimes};
+}
+
+void parle(compteur& c, horloge_factice& h, const appel_du_tableau& a) {
+    const table_zones zones = zones_test();
+    c.debut(zones.zone(a.zone), zones.taxe_base(), h.maintenant(), h.ms_continues(), a.periode_ms);
+    const std::int64_t debut = h.ms_continues();
+    const std::int64_t fin = debut + a.duree_s * 1000LL;
+    std::int64_t repere = debut;
+    int periode = a.periode_ms;
+    for (std::int64_t t = debut + periode; t < fin; t += periode) {
+        if (a.change_a_s != 0 && repere == debut && t > debut + a.change_a_s * 1000LL) {
+            t = repere = debut + a.change_a_s * 1000LL;
+            h.avance_ms(t - h.ms_continues());
+            periode = a.nouvelle_periode_ms;
+            c.change_periode(periode, t);
+            continue;
+        }
+        h.avance_ms(t - h.ms_continues());
+        c.tick(h.maintenant(), t);
+    }
+    h.avance_ms(fin - h.ms_continues());
+    c.fin(h.maintenant(), fin);
+}
 
 } // namespace
 
@@ -55,19 +81,69 @@ TEST(compteur, periode_en_vigueur_au_milliseme_pres) {
     }
 }
 
-TEST(compteur, la_part_d_unite_courue_passe_a_l_unite_suivante) {
-    appel_simule s(mercredi(10, 0, 0));
-    EXPECT_EQ(s.tick_apres_ms(150'500), 30); // 1 unit and 51.5 s of the next
-    EXPECT_EQ(s.tick_apres_ms(47'499), 30);  // 98.999 s of the second unit
-    EXPECT_EQ(s.tick_apres_ms(1), 40);
+// Each row checked by hand: the unit in force is the one of the period at each tick, the part of a unit
+// already run carries over, and the charge of "Fin" at any moment is what the meter had then.
+TEST(compteur, appels_a_travers_les_changements_de_tarif) {
+    const appel_du_tableau table[] = {
+        // 08:00:00.000 is reduced: the first normal tick, 08:00:01, finds 121 s run against 99 s.
+        {"Local across 08:00", mercredi(7, 58, 0), 0, 1000, 0, 0, 300, 50},
+        // Three normal units of 38.4 s by 16:59:56, then 58.8-s units from the 4.8 s already run.
+        {"Suburbain across 17:00", mercredi(16, 58, 0), 1, 1000, 0, 0, 240, 70},
+        // Ticks every 5 s: 19:00:00 is still reduced (40.6 s), 19:00:05 normal (22.6 s).
+        {"Interurbain across 19:00", mercredi(18, 59, 0), 2, 5000, 0, 0, 120, 60},
+        // An added zone, ticks every 10 s; 21:00:00.000 is still normal (10 s), then 15-s units.
+        {"Europe across 21:00", mercredi(20, 59, 30), 3, 10000, 0, 0, 90, 90},
+        // The 99 s talked by 16:59:59 count as a normal unit only if a tick sees them before 17:00.
+        {"10-s ticks across 17:00", mercredi(16, 58, 20), 0, 10000, 0, 0, 330, 30},
+        {"1-s ticks from 55 s on", mercredi(16, 58, 20), 0, 10000, 55, 1000, 330, 40},
+    };
+    for (const appel_du_tableau& a : table) {
+        horloge_factice h(a.debut);
+        compteur c;
+        parle(c, h, a);
+        EXPECT_EQ(c.montant_appel(), a.attendu) << a.nom;
+        EXPECT_FALSE(c.en_cours()) << a.nom;
+        const appel fini = c.enregistrement("motif");
+        EXPECT_EQ(texte_heure(fini.heure_fin), texte_heure(a.debut + a.duree_s / 86400.0)) << a.nom;
+        EXPECT_EQ(fini.zone, zones_test().nom(a.zone)) << a.nom;
+
+        // Ended at any moment, the call has what "Fin" at that moment would have given it.
+        for (int fin_s : {a.duree_s / 3, a.duree_s / 2 + 1, a.duree_s}) {
+            horloge_factice h_court(a.debut);
+            compteur court;
+            appel_du_tableau a_court = a;
+            a_court.duree_s = fin_s;
+            a_court.change_a_s = a.change_a_s < fin_s ? a.change_a_s : 0;
+            parle(court, h_court, a_court);
+            const compteur calcule = c.termine_a(h_court.ms_continues());
+            EXPECT_FALSE(calcule.en_cours());
+            EXPECT_EQ(vu(calcule.enregistrement("")), vu(court.enregistrement("")))
+                << a.nom << " ended at " << fin_s;
+        }
+    }
+}
+
+TEST(compteur, deux_appels_de_suite_chacun_sa_zone_et_sa_taxe) {
+    horloge_factice h(mercredi(10, 0, 0));
+    compteur c;
+    parle(c, h, {"Local", mercredi(10, 0, 0), 0, 1000, 0, 0, 200, 40});
+    EXPECT_EQ(c.legende(), "Tarif: 0,40 FS");
+    // 100 s at 22.6 s: four units on the base charge, not on the last call's amount.
+    parle(c, h, {"Interurbain", h.maintenant(), 2, 1000, 0, 0, 100, 60});
+    EXPECT_EQ(c.montant_appel(), 60);
+    EXPECT_EQ(c.enregistrement("").zone, "Interurbain");
 }
 
 TEST(compteur, une_periode_de_dix_secondes_et_une_unite_d_un_dixieme) {
-    appel_simule s(mercredi(10, 0, 0));
-    s.zones.modifie_durees(0, 1, 1);
-    EXPECT_EQ(s.tick_apres_s(10), 20 + 1000);
-    s.horloge.avance_s(300 * 86400.0); // a machine asleep for 300 days: the charge stops short of wrapping
-    EXPECT_EQ(s.tick_apres_s(0), std::numeric_limits<montant>::max());
+    horloge_factice h(mercredi(10, 0, 0));
+    compteur c;
+    c.debut({"Rapide", 0.1, 0.1}, 20, h.maintenant(), h.ms_continues(), 10000);
+    h.avance_s(10);
+    c.tick(h.maintenant(), h.ms_continues());
+    EXPECT_EQ(c.montant_appel(), 20 + 1000);
+    h.avance_s(300 * 86400.0); // a machine asleep for 300 days: the charge stops short of wrapping
+    c.tick(h.maintenant(), h.ms_continues());
+    EXPECT_EQ(c.montant_appel(), std::numeric_limits<montant>::max());
 }
 
 TEST(compteur, le_temps_parle_est_compte_meme_quand_l_heure_change) {
@@ -83,7 +159,6 @@ TEST(compteur, le_temps_parle_est_compte_meme_quand_l_heure_change) {
     };
     const cas table[] = {
         {"200 s", mercredi(10, 0, 0), 200, 0, 0, 0, 40, "00:03:20", "04.03.26 10:03:20"},
-        {"across 17:00", mercredi(16, 59, 0), 224, 0, 0, 0, 30, "00:03:44", "04.03.26 17:02:44"},
         {"past midnight", mercredi(23, 59, 50), 224, 0, 0, 0, 30, "00:03:44", "05.03.26 00:03:34"},
         {"spring", encode_date(2026, 3, 29) + encode_heure(1, 59, 50, 0), 30, 10, 3600, 0, 20, "00:00:30",
          "29.03.26 03:00:20"},
@@ -95,18 +170,23 @@ TEST(compteur, le_temps_parle_est_compte_meme_quand_l_heure_change) {
         {"asleep 25 h", mercredi(10, 0, 0), 60, 50, 0, 25 * 3600, 20 + 10 * (90'060 / 99), "01:01:00",
          "05.03.26 11:01:00"},
     };
+    const table_zones zones;
     for (const cas& c : table) {
-        appel_simule s(c.debut);
+        horloge_factice h(c.debut);
+        compteur appel_test;
+        appel_test.debut(zones.zone(0), zones.taxe_base(), h.maintenant(), h.ms_continues(), 1000);
         for (int seconde = 1; seconde <= c.parle; ++seconde) {
-            s.tick_apres_s(1);
+            h.avance_s(1);
+            appel_test.tick(h.maintenant(), h.ms_continues());
             if (seconde == c.a) {
-                s.horloge.regle_ms(c.regle * 1000LL);
-                s.horloge.avance_s(c.veille);
+                h.regle_ms(c.regle * 1000LL);
+                h.avance_s(c.veille);
             }
         }
-        s.fin_apres_s(0);
-        EXPECT_EQ(s.appel.montant_appel(), c.attendu) << c.nom;
-        EXPECT_EQ(s.appel.duree(s.horloge.ms_continues()), c.duree) << c.nom;
-        EXPECT_EQ(texte_date(s.appel.date_fin()) + " " + texte_heure(s.appel.heure_fin()), c.fin) << c.nom;
+        appel_test.fin(h.maintenant(), h.ms_continues());
+        const appel fini = appel_test.enregistrement("");
+        EXPECT_EQ(appel_test.montant_appel(), c.attendu) << c.nom;
+        EXPECT_EQ(appel_test.duree(h.ms_continues()), c.duree) << c.nom;
+        EXPECT_EQ(texte_date(fini.date_fin) + " " + texte_heure(fini.heure_fin), c.fin) << c.nom;
     }
 }

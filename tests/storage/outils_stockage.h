@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/dossier_donnees.h"
 #include "storage/fichier_atomique.h"
 #include "storage/journal_appels.h"
 
@@ -24,6 +25,8 @@ public:
     ~dossier_temporaire() { fs::remove_all(chemin_, erreur_); }
 
     const fs::path& chemin() const { return chemin_; }
+    // The folder as Kalvo's data folder.
+    dossier_donnees donnees() const { return dossier_donnees(chemin_); }
     fs::path journal() const { return chemin_ / "sauve.tax"; }
     fs::path ini() const { return chemin_ / "Kalvo.ini"; }
 
@@ -41,28 +44,12 @@ private:
     std::error_code erreur_;
 };
 
-// Points the data folder somewhere else for the life of the object (an unset variable comes back empty,
-// which reads the same).
-class donnees_deplacees {
-public:
-    explicit donnees_deplacees(const fs::path& xdg) {
-        const char* avant = std::getenv("XDG_DATA_HOME");
-        avant_ = avant != nullptr ? avant : "";
-        ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
-    }
-    ~donnees_deplacees() { ::setenv("XDG_DATA_HOME", avant_.c_str(), 1); }
-
-private:
-    std::string avant_;
-};
-
-// Makes the renames that put atomic writes in place fail from the n-th on, while it lives.
+// System calls whose renames, the ones that put atomic writes in place, fail from the n-th on (counted from
+// the making of the object).
 class renommages_refuses {
 public:
-    explicit renommages_refuses(int a_partir_du = 1) {
-        compte_ = 0, a_partir_du_ = a_partir_du, kalvo_systeme.renomme = &renomme;
-    }
-    ~renommages_refuses() { kalvo_systeme.renomme = &std::rename; }
+    explicit renommages_refuses(int a_partir_du = 1) { compte_ = 0, a_partir_du_ = a_partir_du; }
+    operator const appels_systeme&() const { return systeme_; }
 
 private:
     static inline int compte_ = 0;
@@ -70,6 +57,7 @@ private:
     static int renomme(const char* ancien, const char* nouveau) {
         return ++compte_ >= a_partir_du_ ? -1 : std::rename(ancien, nouveau);
     }
+    static inline const appels_systeme systeme_ = {systeme_reel.synchronise, &renomme};
 };
 
 inline std::string lit_octets(const fs::path& fichier) {

@@ -6,18 +6,19 @@
 
 TEST(appel_en_cours, reprise_une_seule_fois_etats_illisibles_mis_de_cote_chacun_sous_son_nom) {
     dossier_temporaire d;
-    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
-    const auto reprend = [&] { return reprend_appel_interrompu(fichier, d.journal()).etat; };
+    const fs::path fichier = d.donnees().appel_en_cours();
+    sauvegarde_appel sauvegarde(fichier);
+    const auto reprend = [&] { return reprend_appel_interrompu(d.donnees()).etat; };
     const std::string avant = formate_appel(appel_du(2026, 3, 3, "Avant", 100));
     const std::string bureau = formate_appel(appel_du(2026, 3, 4, "Bureau", 70));
     ecrit_octets(d.journal(), avant);
-    ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 20)));
-    ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 70))); // the next tick
+    ASSERT_TRUE(sauvegarde.sauve(appel_du(2026, 3, 4, "Bureau", 20), 0));
+    ASSERT_TRUE(sauvegarde.sauve(appel_du(2026, 3, 4, "Bureau", 70), 1000)); // the next tick
     EXPECT_EQ(reprend(), etat_reprise::enregistre);
     EXPECT_EQ(lit_octets(d.journal()), avant + bureau);
     EXPECT_EQ(reprend(), etat_reprise::aucun);
     // Killed after the append at "Fin", before the file was removed: the record is not appended twice.
-    ASSERT_TRUE(sauve_appel_en_cours(fichier, appel_du(2026, 3, 4, "Bureau", 70)));
+    ASSERT_TRUE(sauvegarde.sauve(appel_du(2026, 3, 4, "Bureau", 70), 2000));
     EXPECT_EQ(reprend(), etat_reprise::enregistre);
     EXPECT_EQ(lit_octets(d.journal()), avant + bureau);
     EXPECT_EQ(d.noms(), (std::set<std::string>{"sauve.tax", "sauve.tax.verrou"}));
@@ -38,22 +39,25 @@ TEST(appel_en_cours, reprise_une_seule_fois_etats_illisibles_mis_de_cote_chacun_
 TEST(verrou_instance, un_seul_kalvo_par_dossier_et_jamais_sans_verrou_dans_un_dossier_inscriptible) {
     dossier_temporaire d;
     auto premier = std::make_unique<verrou_instance>();
-    EXPECT_EQ(premier->prend(d.chemin() / "kalvo"), verrou_instance::etat::pris);
+    const auto dans = [&](const fs::path& sous_dossier) {
+        return dossier_donnees(d.chemin() / sous_dossier);
+    };
+    EXPECT_EQ(premier->prend(dans("kalvo")), verrou_instance::etat::pris);
     verrou_instance second;
-    EXPECT_EQ(second.prend(d.chemin() / "kalvo"), verrou_instance::etat::deja_pris);
+    EXPECT_EQ(second.prend(dans("kalvo")), verrou_instance::etat::deja_pris);
     premier.reset(); // the first one ends: its lock is taken over
-    EXPECT_EQ(second.prend(d.chemin() / "kalvo"), verrou_instance::etat::pris);
+    EXPECT_EQ(second.prend(dans("kalvo")), verrou_instance::etat::pris);
 
     ecrit_octets(d.chemin() / "fichier", "x");
-    EXPECT_EQ(second.prend(d.chemin() / "fichier" / "kalvo"), verrou_instance::etat::dossier_impossible);
+    EXPECT_EQ(second.prend(dans("fichier/kalvo")), verrou_instance::etat::dossier_impossible);
     fs::create_directories(d.chemin() / "dossier" / "kalvo.verrou");
-    EXPECT_EQ(second.prend(d.chemin() / "dossier"), verrou_instance::etat::fichier_inutilisable);
+    EXPECT_EQ(second.prend(dans("dossier")), verrou_instance::etat::fichier_inutilisable);
     EXPECT_EQ(second.message(), "Kalvo ne peut pas démarrer : son fichier de verrou " + d.chemin().string() +
                                     "/dossier/kalvo.verrou est inutilisable (c'est un dossier). "
                                     "Supprimez-le ou corrigez ses droits.");
     fs::create_directory(d.chemin() / "lecture");
     fs::permissions(d.chemin() / "lecture", fs::perms::owner_read | fs::perms::owner_exec);
     if (::geteuid() != 0) { // root writes everywhere
-        EXPECT_EQ(second.prend(d.chemin() / "lecture"), verrou_instance::etat::lecture_seule);
+        EXPECT_EQ(second.prend(dans("lecture")), verrou_instance::etat::lecture_seule);
     }
 }

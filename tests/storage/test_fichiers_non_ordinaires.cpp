@@ -50,14 +50,15 @@ TEST(fichiers_non_ordinaires, refuses_sans_attendre_liens_suivis) {
         EXPECT_TRUE(ordinaire || fs::symlink_status(d.journal()).type() == type); // left as it was
 
         // The running call: never saved over, set aside when it is not a regular file, never appended.
-        const fs::path en_cours = d.chemin() / "appel_en_cours.tax";
-        cree(g, en_cours, enregistrement);
-        EXPECT_EQ(sauve_appel_en_cours(en_cours, appel_du(2026, 3, 2, "Bureau", 120)), ordinaire);
-        EXPECT_TRUE(ordinaire || fs::symlink_status(en_cours).type() == type);
-        const fs::path autre_journal = d.chemin() / "autre.tax";
-        EXPECT_EQ(reprend_appel_interrompu(en_cours, autre_journal).etat,
+        const dossier_donnees autre(d.chemin() / "autre");
+        fs::create_directory(autre.chemin());
+        cree(g, autre.appel_en_cours(), enregistrement);
+        EXPECT_EQ(sauvegarde_appel(autre.appel_en_cours()).sauve(appel_du(2026, 3, 2, "Bureau", 120), 0),
+                  ordinaire);
+        EXPECT_TRUE(ordinaire || fs::symlink_status(autre.appel_en_cours()).type() == type);
+        EXPECT_EQ(reprend_appel_interrompu(autre).etat,
                   ordinaire ? etat_reprise::enregistre : etat_reprise::illisible);
-        EXPECT_EQ(lit_octets(autre_journal), ordinaire ? enregistrement : "");
+        EXPECT_EQ(lit_octets(autre.journal()), ordinaire ? enregistrement : "");
 
         texte contenu;
         cree(g, d.ini(), "[Divers]\r\n");

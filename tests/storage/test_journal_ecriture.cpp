@@ -39,11 +39,9 @@ TEST(journal_ecriture, l_effacement_garde_une_generation_aussi_privee_que_le_jou
     const fs::path precedent = dossier.chemin() / "sauve.tax.precedent";
     ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple()).ok);
     fs::permissions(dossier.journal(), fs::perms::owner_read | fs::perms::owner_write);
-    {
-        renommages_refuses refus; // a crash before the copy is in place: the log is still whole
-        EXPECT_FALSE(efface_journal(dossier.journal()).ok);
-        EXPECT_EQ(lit_octets(dossier.journal()), attendu());
-    }
+    // A crash before the copy is in place: the log is still whole.
+    EXPECT_FALSE(efface_journal(dossier.journal(), attente_verrou_journal, renommages_refuses()).ok);
+    EXPECT_EQ(lit_octets(dossier.journal()), attendu());
     ASSERT_TRUE(efface_journal(dossier.journal()).ok);
     EXPECT_EQ(lit_octets(dossier.journal()), "");
     EXPECT_EQ(lit_octets(precedent), attendu());

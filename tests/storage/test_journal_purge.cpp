@@ -71,8 +71,9 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
     };
     for (const auto& c : cas) {
         ecrit_octets(dossier.journal(), c.contenu);
-        const renommages_refuses refus(c.renommages_refuses_des);
-        const resultat_purge r = purge_avant(dossier.journal(), c.jour, c.mois, 2026, en_2026);
+        const resultat_purge r =
+            purge_avant(dossier.journal(), c.jour, c.mois, 2026, en_2026, attente_verrou_journal,
+                        renommages_refuses(c.renommages_refuses_des));
         EXPECT_EQ(r.etat, c.etat);
         EXPECT_EQ(r.message, c.message);
         EXPECT_EQ(lit_octets(dossier.journal()), c.contenu);

@@ -32,12 +32,10 @@ TEST(reglages, lecture_bornes_et_sauvegarde) {
 
     table_zones table;
     table.ajoute("Natel", 1, 1);
-    table.fixe_duree(3, periode::normale, 22.4);
-    table.fixe_duree(3, periode::reduite, 0.25); // a half goes to the even neighbour
-    {
-        renommages_refuses deuxieme(2); // a save that replaced the file twice would fail
-        ASSERT_EQ(sauve_reglages(dossier.ini(), r.periode_ms, r.historique, table), std::nullopt);
-    }
+    table.modifie_durees(3, 224, 2.5); // a half goes to the even neighbour
+    // A save that replaced the file twice would fail.
+    ASSERT_EQ(sauve_reglages(dossier.ini(), r.periode_ms, r.historique, table, renommages_refuses(2)),
+              std::nullopt);
     // The history goes under 1 to 3, quoted once more where the quotes or blanks would be lost; the stale
     // keys 5 and 9, and Fax's, stay; new keys go last in their section.
     EXPECT_EQ(lit_octets(dossier.ini()),
@@ -84,9 +82,10 @@ TEST(reglages, tarifs_relus_tels_qu_ecrits_echec_sans_changement) {
     // A failed save leaves the file as it was, and no temporary file beside it; a save that changes
     // nothing writes nothing.
     const std::string avant = lit_octets(dossier.ini());
-    renommages_refuses refus;
-    EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs_base{}), "Unable to write to Kalvo.ini");
-    EXPECT_EQ(sauve_reglages(dossier.ini(), 1000, {}, table_zones{}), "Unable to write to Kalvo.ini");
+    EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs_base{}, renommages_refuses()),
+              "Unable to write to Kalvo.ini");
+    EXPECT_EQ(sauve_reglages(dossier.ini(), 1000, {}, table_zones{}, renommages_refuses()),
+              "Unable to write to Kalvo.ini");
     EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs), std::nullopt);
     EXPECT_EQ(lit_octets(dossier.ini()), avant);
     EXPECT_EQ(dossier.noms(), std::set<std::string>{"Kalvo.ini"});

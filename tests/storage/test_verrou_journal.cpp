@@ -11,33 +11,35 @@
 // it and change nothing, or a record appended meanwhile would be lost with the file it went to.
 TEST(verrou_journal, un_autre_ecrivain_attend_la_fin_de_la_purge_et_ne_change_rien) {
     dossier_temporaire d;
-    const fs::path fichier = d.chemin() / "appel_en_cours.tax";
+    const fs::path fichier = d.donnees().appel_en_cours();
     const std::string vieux = formate_appel(appel_du(2020, 3, 4, "vieux", 20));
     const std::string garde = formate_appel(appel_du(2026, 3, 4, "garde", 20));
     const std::string nouveau = formate_appel(appel_du(2026, 3, 5, "nouveau", 30));
-    const auto purge = [&] { return purge_avant(d.journal(), 1, 1, 2026, horloge_systeme{}); };
+    const auto purge = [&](std::chrono::milliseconds attente, const appels_systeme& systeme = systeme_reel) {
+        return purge_avant(d.journal(), 1, 1, 2026, horloge_systeme{}, attente, systeme);
+    };
+    const std::chrono::milliseconds sans_attendre{0};
     const std::function<bool()> ecrivains[] = {
-        [&] { return !ajoute_appel(d.journal(), appel_du(2026, 3, 5, "nouveau", 30)).occupe; },
-        [&] { return !efface_journal(d.journal()).occupe; },
-        [&] { return purge().message != message_journal_occupe; },
-        [&] { return reprend_appel_interrompu(fichier, d.journal()).etat != etat_reprise::non_ajoute; },
+        [&] { return !ajoute_appel(d.journal(), appel_du(2026, 3, 5, "nouveau", 30), sans_attendre).occupe; },
+        [&] { return !efface_journal(d.journal(), sans_attendre).occupe; },
+        [&] { return purge(sans_attendre).message != message_journal_occupe; },
+        [&] { return reprend_appel_interrompu(d.donnees(), sans_attendre).etat != etat_reprise::non_ajoute; },
     };
     for (const auto& ecrit : ecrivains) {
         ecrit_octets(d.journal(), vieux + garde);
         ecrit_octets(fichier, nouveau);
         const pid_t enfant = ::fork();
         if (enfant == 0) {
-            kalvo_systeme.renomme = [](const char* ancien, const char* nouveau) {
-                return ::raise(SIGSTOP) == 0 ? std::rename(ancien, nouveau) : -1;
-            };
-            ::_exit(purge().etat == etat_purge::fait ? 0 : 1);
+            const appels_systeme arrete_avant_de_renommer = {
+                systeme_reel.synchronise, [](const char* ancien, const char* nouveau) {
+                    return ::raise(SIGSTOP) == 0 ? std::rename(ancien, nouveau) : -1;
+                }};
+            ::_exit(purge(attente_verrou_journal, arrete_avant_de_renommer).etat == etat_purge::fait ? 0 : 1);
         }
         int statut = 0;
         ASSERT_EQ(::waitpid(enfant, &statut, WUNTRACED), enfant);
         ASSERT_TRUE(WIFSTOPPED(statut));
-        attente_verrou_journal = std::chrono::milliseconds(0);
         EXPECT_FALSE(ecrit());
-        attente_verrou_journal = std::chrono::seconds(5);
         EXPECT_EQ(lit_octets(d.journal()), vieux + garde);
         EXPECT_EQ(lit_octets(fichier), nouveau);
         ::kill(enfant, SIGCONT);

@@ -29,10 +29,11 @@ public:
     QList<QPair<genre_message, QString>> recus;
 };
 
-// A fresh data folder for one test: XDG_DATA_HOME points into it while the object lives.
+// A fresh data folder for one test, made as Kalvo's start-up makes it.
 class dossier_donnees_test {
 public:
-    dossier_donnees_test() : xdg_(dossier_.chemin()) {}
+    dossier_donnees_test() { fs::create_directory(donnees_.chemin()); }
+    const dossier_donnees& donnees() const { return donnees_; }
 
     QString chemin(const QString& fichier) const { // a file inside the kalvo folder
         return QDir(QString::fromStdString(dossier_.chemin().string())).filePath(u"kalvo/"_s + fichier);
@@ -44,19 +45,19 @@ public:
 
 private:
     dossier_temporaire dossier_;
-    donnees_deplacees xdg_;
+    dossier_donnees donnees_{dossier_.chemin() / "kalvo"};
 };
 
 // The main window on a fresh data folder, with a fake clock at Wednesday 4 March 2026, 10:00 (normal tariff).
 struct banc_principal {
     dossier_donnees_test donnees;
     horloge_factice horloge;
-    std::unique_ptr<TForm1> fenetre = std::make_unique<TForm1>(horloge);
+    std::unique_ptr<TForm1> fenetre = std::make_unique<TForm1>(horloge, donnees.donnees());
 
     // Closes the window, which saves the settings, and opens a new one, which loads them.
     void redemarre() {
         fenetre.reset();
-        fenetre = std::make_unique<TForm1>(horloge);
+        fenetre = std::make_unique<TForm1>(horloge, donnees.donnees());
     }
 };
 

@@ -37,7 +37,7 @@ private slots:
         TTarifs_dlg tarifs;
         TAjout_zone zone;
         zone.supprime->show();
-        Tvisualisation rapport{principal.horloge};
+        Tvisualisation rapport{principal.horloge, principal.donnees.donnees()};
         QWidget* w = QWidgetList{principal.fenetre.get(), &tarifs, &zone, &rapport}.at(fenetre);
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));

@@ -45,7 +45,9 @@ private slots:
         QCOMPARE(ini(), QByteArray("<absent>"));
 
         // The next showing loads what is in force, not the cancelled edit.
-        zones.fixe_duree(1, periode::reduite, 40.6);
+        tarifs_base t;
+        t.reduit[1] = 406;
+        zones.applique(t);
         montre();
         QCOMPARE(std::tuple(d.TLN->valeur(), d.TSR->valeur(), d.tb->valeur()), std::tuple(990, 406, 20));
         remplit(d.TSR, u"0"_s);

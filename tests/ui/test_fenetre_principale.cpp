@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
@@ -98,6 +99,15 @@ private slots:
         // Only built-in zones: position 5 stays disabled; position 7 comes back.
         QVERIFY(!actif(TForm1::pos_modification_zone) && actif(TForm1::pos_tarifs));
         QVERIFY(journal().contains("Montant de la facture : 0,40 FS\r\n"));
+        // The next call, in the zone the user picks: Interurbain's 22.6-s units on the base charge alone.
+        clique(f().zone->findChildren<QRadioButton*>().at(2));
+        clique(f().start_stop);
+        banc_->horloge.avance_s(100);
+        clique(f().start_stop);
+        QCOMPARE(f().windowTitle(), u"Tarif: 0,60 FS"_s);
+        QVERIFY(journal().endsWith(
+            "Interurbain\r\nMotif de l'appel      : Caf\351\r\nMontant de la facture : 0,60 FS\r\n"
+            "-----------------------------------------\r\n"));
         f().Proprits1Click();
         QCOMPARE(journal(), QByteArray());
         QCOMPARE(messages.recus.size(), 1);
@@ -210,15 +220,13 @@ private slots:
 
     void journal_occupe_l_appel_reste_sur_le_disque() {
         messages_interceptes messages;
-        attente_verrou_journal = std::chrono::milliseconds(0);
         {
             // kalvo-journal holds the log's lock for longer than Kalvo waits.
-            const verrou_journal autre_programme(chemin("sauve.tax").toStdString());
+            const verrou_journal autre_programme(chemin("sauve.tax").toStdString(), attente_verrou_journal);
             clique(f().start_stop);
             clique(f().start_stop);
             f().Proprits1Click();
         }
-        attente_verrou_journal = std::chrono::seconds(5);
         QCOMPARE(messages.recus.size(), 2);
         QCOMPARE(messages.recus[0].second, depuis_utf8(message_appel_journal_occupe));
         QCOMPARE(messages.recus[1].second, depuis_utf8(message_effacement_occupe));
@@ -230,7 +238,7 @@ private slots:
         banc_->fenetre.reset(); // it saved its settings: replace that file by a folder
         QVERIFY(QFile::remove(chemin("Kalvo.ini")) && QDir().mkpath(chemin("Kalvo.ini")));
         messages_interceptes messages;
-        banc_->fenetre = std::make_unique<TForm1>(banc_->horloge);
+        banc_->fenetre = std::make_unique<TForm1>(banc_->horloge, banc_->donnees.donnees());
         QTRY_COMPARE(messages.recus.size(), 1);
         QVERIFY(messages.recus[0].second.startsWith(
             QStringLiteral("Le fichier de réglages Kalvo.ini n'a pas pu être lu")));

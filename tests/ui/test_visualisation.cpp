@@ -18,17 +18,18 @@ private slots:
     void motifs_sommes_suppression_et_journal_corrompu() {
         dossier_donnees_test donnees;
         const horloge_factice horloge{encode_date(2026, 3, 5) + encode_heure(14, 0, 0, 0)};
-        Tvisualisation v{horloge};
+        Tvisualisation v{horloge, donnees.donnees()};
+        const fs::path journal = donnees.donnees().journal();
         const auto montre = [&v] {
             v.show();
             QVERIFY(QTest::qWaitForWindowActive(&v));
         };
-        QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "Bureau", 250)).ok);
-        QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "", 100)).ok);
-        QVERIFY(ajoute_appel(appel_du(2026, 3, 5, "bureau", 5)).ok);
+        QVERIFY(ajoute_appel(journal, appel_du(2026, 3, 3, "Bureau", 250)).ok);
+        QVERIFY(ajoute_appel(journal, appel_du(2026, 3, 3, "", 100)).ok);
+        QVERIFY(ajoute_appel(journal, appel_du(2026, 3, 5, "bureau", 5)).ok);
         for (const texte motif :
              {"Assurance maladie compl\351mentaire et accidents", "b", "c", "d", "e", "f", "g"}) {
-            QVERIFY(ajoute_appel(appel_du(2026, 3, 4, motif, 10)).ok);
+            QVERIFY(ajoute_appel(journal, appel_du(2026, 3, 4, motif, 10)).ok);
         }
         montre();
         QCOMPARE(std::tuple(v.jour->valeur(), v.mois->valeur(), v.annee->valeur()), std::tuple(5, 3, 2026));
@@ -59,7 +60,7 @@ private slots:
         QVERIFY(!v.BitBtn1->isEnabled());
         QCOMPARE(messages.recus.size(), 1);
         QCOMPARE(v.motifs->count(), 9);
-        QCOMPARE(totalise_motifs().motifs.size(), std::size_t{1});
+        QCOMPARE(totalise_motifs(journal).motifs.size(), std::size_t{1});
         clique(v.jour);
         touche(Qt::Key_Down);
         QVERIFY(v.BitBtn1->isEnabled());
@@ -68,8 +69,7 @@ private slots:
         QCOMPARE(v.motifs->count(), 1);
 
         // A corrupt record: the reasons read before it stay, and the user is told.
-        std::ofstream(chemin_journal(), std::ios::binary | std::ios::app)
-            << "D\351but\r\nFin\r\nCat\r\nMotif\r\n";
+        std::ofstream(journal, std::ios::binary | std::ios::app) << "D\351but\r\nFin\r\nCat\r\nMotif\r\n";
         v.hide();
         montre();
         QCOMPARE(v.motifs->count(), 1);
