@@ -54,10 +54,10 @@ essai csv 0 sortie 'debut,fin,zone,motif,montant_cts\r
 
 # Text a spreadsheet would run as a formula gets an apostrophe, never the amounts; ";" on request.
 { enr 'mardi 03.03.26' '=SOMME(A1)' 2,50 && enr 'mardi 03.03.26' "$(printf '\t+1;-2')" 0,5; } > formules.tax
-{ enr 'mardi 03.03.26' @x 1,0 && enr 'mardi 03.03.26' - 0,1; } >> formules.tax
+{ enr 'mardi 03.03.26' @x 1,0 && enr 'mardi 03.03.26' - 0,1 && enr 'mardi 03.03.26' '+41 22' 0,2; } >> formules.tax
 m='2026-03-02T23:50:00;2026-03-03T00:10:05;Local'
 essai "csv formules" 0 sortie "debut;fin;zone;motif;montant_cts\r\n$m;'=SOMME(A1);250\r\n$m;\"'\t+1;-2\";5\r
-$m;'@x;100\r\n$m;'-;1\r\n" csv --point-virgule formules.tax
+$m;'@x;100\r\n$m;'-;1\r\n$m;'+41 22;2\r\n" csv --point-virgule formules.tax
 rm formules.tax
 
 # An impossible date changes nothing.

@@ -21,7 +21,7 @@ TEST(journal_purge, conversion_des_dates) {
     EXPECT_EQ(convertit_date("29.02.24", 2026), jours_depuis_origine(2024, 2, 29));
     EXPECT_EQ(convertit_date("29.02.2000", 2026), 36585);
     for (const char* faux : {"29.02.25", "29.02.1900", "31.4.2026", "5.13.2026", "5.3.2026 ", "5/3/2026",
-                             "5.3", "5.3.20x6", ""}) {
+                             "5.3", "5.3.20x6", "", "261.03.2026", "5.261.2026", "5.3.99999999999"}) {
         EXPECT_EQ(convertit_date(faux, 2026), std::nullopt) << faux;
     }
     // Two-digit years lie in the last hundred years up to the current one.

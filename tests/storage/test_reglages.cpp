@@ -71,8 +71,12 @@ TEST(reglages, noms_de_zone_refuses_a_l_ajout_et_au_chargement) {
               std::make_tuple(texte("Natel"), texte(""), texte("z48")));
 }
 
-TEST(reglages, tarifs_relus_tels_qu_ecrits_echec_sans_changement) {
+TEST(reglages, tarifs_et_periodes_relus_tels_qu_ecrits_echec_sans_changement) {
     dossier_temporaire dossier;
+    for (const int periode : periodes_mise_a_jour) {
+        ASSERT_EQ(sauve_reglages(dossier.ini(), periode, {}, table_zones{}), std::nullopt);
+        EXPECT_EQ(lit_reglages(dossier.ini()).periode_ms, periode);
+    }
     const tarifs_base tarifs{30, {900, 300, 200}, {2000, 500, 400}};
     ASSERT_EQ(sauve_tarifs(dossier.ini(), tarifs), std::nullopt);
     const reglages_lus r = lit_reglages(dossier.ini());

@@ -7,9 +7,27 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-// A second process prunes the log and stops itself just before its rename; every other writer must wait for
-// it and change nothing, or a record appended meanwhile would be lost with the file it went to.
-TEST(verrou_journal, un_autre_ecrivain_attend_la_fin_de_la_purge_et_ne_change_rien) {
+namespace {
+
+constexpr std::chrono::milliseconds sans_attendre{0};
+
+// The system calls of a writer that stops itself at its first flush, while it holds the log's lock: a prune
+// has written its copy and not yet renamed it, an append has written its record and not yet flushed it.
+int arrete_une_fois(int fd) {
+    static bool arrete = false;
+    if (!arrete) {
+        arrete = true;
+        ::raise(SIGSTOP);
+    }
+    return ::fsync(fd);
+}
+const appels_systeme arrete_au_premier_flush = {&arrete_une_fois, &std::rename};
+
+} // namespace
+
+// A second process writes the log and stops itself in the middle; every other writer must wait for it and
+// change nothing, or a record appended meanwhile would be lost with the file it went to.
+TEST(verrou_journal, un_autre_ecrivain_attend_et_ne_change_rien) {
     dossier_temporaire d;
     const fs::path fichier = d.donnees().appel_en_cours();
     const std::string vieux = formate_appel(appel_du(2020, 3, 4, "vieux", 20));
@@ -18,34 +36,69 @@ TEST(verrou_journal, un_autre_ecrivain_attend_la_fin_de_la_purge_et_ne_change_ri
     const auto purge = [&](std::chrono::milliseconds attente, const appels_systeme& systeme = systeme_reel) {
         return purge_avant(d.journal(), 1, 1, 2026, horloge_systeme{}, attente, systeme);
     };
-    const std::chrono::milliseconds sans_attendre{0};
+    const struct {
+        std::function<bool()> ecrit;
+        std::string pendant, apres;
+    } enfants[] = {
+        {[&] { return purge(attente_verrou_journal, arrete_au_premier_flush).etat == etat_purge::fait; },
+         vieux + garde, garde},
+        {[&] {
+             return ajoute_enregistrement(d.journal(), nouveau, false, attente_verrou_journal,
+                                          arrete_au_premier_flush)
+                 .ok;
+         },
+         vieux + garde + nouveau, vieux + garde + nouveau},
+    };
     const std::function<bool()> ecrivains[] = {
         [&] { return !ajoute_appel(d.journal(), appel_du(2026, 3, 5, "nouveau", 30), sans_attendre).occupe; },
         [&] { return !efface_journal(d.journal(), sans_attendre).occupe; },
         [&] { return purge(sans_attendre).message != message_journal_occupe; },
         [&] { return reprend_appel_interrompu(d.donnees(), sans_attendre).etat != etat_reprise::non_ajoute; },
     };
-    for (const auto& ecrit : ecrivains) {
-        ecrit_octets(d.journal(), vieux + garde);
-        ecrit_octets(fichier, nouveau);
-        const pid_t enfant = ::fork();
-        if (enfant == 0) {
-            const appels_systeme arrete_avant_de_renommer = {
-                systeme_reel.synchronise, [](const char* ancien, const char* nouveau) {
-                    return ::raise(SIGSTOP) == 0 ? std::rename(ancien, nouveau) : -1;
-                }};
-            ::_exit(purge(attente_verrou_journal, arrete_avant_de_renommer).etat == etat_purge::fait ? 0 : 1);
+    for (const auto& enfant_ecrit : enfants) {
+        for (const auto& ecrit : ecrivains) {
+            ecrit_octets(d.journal(), vieux + garde);
+            ecrit_octets(fichier, nouveau);
+            const pid_t enfant = ::fork();
+            if (enfant == 0) {
+                ::_exit(enfant_ecrit.ecrit() ? 0 : 1);
+            }
+            int statut = 0;
+            ASSERT_EQ(::waitpid(enfant, &statut, WUNTRACED), enfant);
+            ASSERT_TRUE(WIFSTOPPED(statut));
+            EXPECT_FALSE(ecrit());
+            EXPECT_EQ(lit_octets(d.journal()), enfant_ecrit.pendant);
+            EXPECT_EQ(lit_octets(fichier), nouveau);
+            ::kill(enfant, SIGCONT);
+            ASSERT_EQ(::waitpid(enfant, &statut, 0), enfant);
+            EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+            EXPECT_EQ(lit_octets(d.journal()), enfant_ecrit.apres);
+            EXPECT_TRUE(ecrit()); // the lock is free again
         }
-        int statut = 0;
-        ASSERT_EQ(::waitpid(enfant, &statut, WUNTRACED), enfant);
-        ASSERT_TRUE(WIFSTOPPED(statut));
-        EXPECT_FALSE(ecrit());
-        EXPECT_EQ(lit_octets(d.journal()), vieux + garde);
-        EXPECT_EQ(lit_octets(fichier), nouveau);
-        ::kill(enfant, SIGCONT);
-        ASSERT_EQ(::waitpid(enfant, &statut, 0), enfant);
-        EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
-        EXPECT_EQ(lit_octets(d.journal()), garde);
-        EXPECT_TRUE(ecrit()); // the lock is free again
     }
+}
+
+// A log reached through a link into a synced folder: writers through the link and through the target take
+// the same lock, and the erase keeps its copy beside the target, not beside the link.
+TEST(verrou_journal, un_journal_lie_un_seul_verrou_et_la_copie_pres_de_la_cible) {
+    dossier_temporaire d;
+    fs::create_directory(d.chemin() / "synchro");
+    const fs::path cible = d.chemin() / "synchro" / "sauve.tax";
+    const std::string appel_un = formate_appel(appel_du(2026, 3, 4, "un", 20));
+    ecrit_octets(cible, appel_un);
+    fs::create_symlink("synchro/sauve.tax", d.journal());
+    {
+        const verrou_journal par_le_lien(d.journal(), sans_attendre);
+        ASSERT_TRUE(par_le_lien.pris());
+        EXPECT_TRUE(ajoute_appel(cible, appel_du(2026, 3, 4, "deux", 20), sans_attendre).occupe);
+    }
+    {
+        const verrou_journal par_la_cible(cible, sans_attendre);
+        EXPECT_TRUE(efface_journal(d.journal(), sans_attendre).occupe);
+    }
+    ASSERT_TRUE(efface_journal(d.journal()).ok);
+    EXPECT_TRUE(fs::is_symlink(d.journal()));
+    EXPECT_EQ(lit_octets(cible), "");
+    EXPECT_EQ(lit_octets(cible.string() + ".precedent"), appel_un);
+    EXPECT_EQ(d.noms(), (std::set<std::string>{"sauve.tax", "synchro"}));
 }

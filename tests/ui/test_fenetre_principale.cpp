@@ -145,11 +145,20 @@ private slots:
     }
 
     void kalvo_ini_existant_donne_tarifs_periode_et_historique() {
-        banc_->fenetre.reset(); // its save makes the folder
-        std::ofstream(banc_->donnees.chemin(u"Kalvo.ini"_s).toStdString(), std::ios::binary)
-            << "[Tarifs]\r\nTaxe de base=30\r\nDur\351e local normal=500\r\n"
-            << "[Divers]\r\nMise \xE0 jour=5000\r\n[Memento]\r\n1=Bureau\r\n2=Caf\xE9\r\n";
+        banc_->fenetre.reset();
+        std::ofstream ini(banc_->donnees.chemin(u"Kalvo.ini"_s).toStdString(), std::ios::binary);
+        ini << "[Tarifs]\r\nTaxe de base=30\r\nDur\351e local normal=500\r\n"
+            << "[Divers]\r\nMise \xE0 jour=5000\r\n[Memento]\r\n1=Bureau\r\n2=Caf\xE9\r\n[Ajouts]\r\nNombre "
+               "d'ajouts=40\r\n";
+        for (int n = 1; n <= 40; ++n) {
+            ini << n << "=z" << n << "\r\n";
+        }
+        ini.close();
         banc_->redemarre();
+        f().show();
+        // The table is full: no zone can be added, and the window has grown by one row per zone.
+        QCOMPARE(std::tuple(f().zone->nombre(), actif(TForm1::pos_ajout_zone), f().height()),
+                 std::tuple(43, false, 160 + 40 * 16));
         QVERIFY(f().N5->isChecked() && f().horloge->interval() == 5000);
         QCOMPARE(historique(), (QStringList{u"Bureau"_s, u"Café"_s}));
         QCOMPARE(f().memento->lineEdit()->selectedText(), u"Bureau"_s);
@@ -234,9 +243,12 @@ private slots:
         QVERIFY(lit("appel_en_cours.tax").contains("Montant de la facture : 0,20 FS\r\n"));
     }
 
-    void reglages_illisibles_signales() {
-        banc_->fenetre.reset(); // it saved its settings: replace that file by a folder
-        QVERIFY(QFile::remove(chemin("Kalvo.ini")) && QDir().mkpath(chemin("Kalvo.ini")));
+    // A Kalvo.ini too large to read (a hand-made mistake, or damage) is never overwritten with the defaults.
+    void reglages_illisibles_signales_et_jamais_remplaces() {
+        banc_->fenetre.reset();
+        QFile ini(chemin("Kalvo.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.resize(64 * 1024 * 1024 + 1));
+        ini.close();
         messages_interceptes messages;
         banc_->fenetre = std::make_unique<TForm1>(banc_->horloge, banc_->donnees.donnees());
         QTRY_COMPARE(messages.recus.size(), 1);
@@ -245,6 +257,7 @@ private slots:
         QCOMPARE(f().periode_mise_a_jour(), 1000);
         banc_->fenetre.reset(); // its save fails too, and says so while the boxes are still caught
         QCOMPARE(messages.recus.size(), 2);
+        QCOMPARE(QFileInfo(chemin("Kalvo.ini")).size(), 64 * 1024 * 1024 + 1);
     }
 
     void etat_impossible_a_sauver_dit_une_fois() {
