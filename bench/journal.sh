@@ -64,10 +64,12 @@ for n in $tailles; do
         -v pu="$t_purge" -v mp="$m_purge" 'BEGIN {
         printf "%-9s %7s | %6s ms %6s ms %5.2f %7s | %6s ms %6s ms %5.2f %7s\n",
             n, mo, wc, to, to / wc, mt, cp, pu, pu / cp, mp }'
-    if [ "$n" = 1000000 ]; then ratio_million=$(awk -v wc="$t_wc" -v to="$t_totaux" 'BEGIN { printf "%.2f", to / wc }'); fi
-    if [ "$n" = 100000 ]; then secondes_100k=$(awk -v to="$t_totaux" 'BEGIN { printf "%.3f", to / 1000 }'); fi
+    case $n in
+    1000000) ratio_million=$(awk -v wc="$t_wc" -v to="$t_totaux" 'BEGIN { printf "%.2f", to / wc }') ;;
+    100000) secondes_100k=$(awk -v to="$t_totaux" 'BEGIN { printf "%.3f", to / 1000 }') ;;
+    esac
     rm -f "$journal"
 done
-echo "x: totaux / wc -l, purge / cp+sync (target <= 2)"
+echo "x: totaux / wc -l; purge / cp+sync (target <= 2)"
 echo "reader, totaux / wc -l on 1 000 000 records: ${ratio_million:-not measured} (target <= 3)"
 echo "reader, totaux on 100 000 records: ${secondes_100k:-not measured} s (target < 0.1 s)"
