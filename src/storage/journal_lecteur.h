@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 // The one reader of the call log, shared by the totals, the pruning and the command-line export.
 // It streams: memory holds one buffer and the record being read, whatever the size of the log.
@@ -45,27 +45,17 @@ public:
     bool canonique() const { return canonique_; }
 
 private:
-    enum class decoupe { complet, manque, termine };
-    bool decoupe_rapide(lignes_enregistrement& lignes);
-    decoupe decoupe_enregistrement(lignes_enregistrement& lignes);
-    std::size_t fin_de_ligne(std::size_t p) const;
-    bool remplit();
-    void coupe_trop_longue(lignes_enregistrement& lignes, std::size_t ligne, std::size_t p);
+    void remplit();
+    bool decoupe(lignes_enregistrement& lignes);
 
     int fd_ = -1;
-    std::vector<char> tampon_; // with a margin after its capacity that the line search may read
-    std::size_t capacite_ = 0;
-    std::size_t debut_ = 0; // first byte not yet handed out
-    std::size_t fin_ = 0;   // end of the bytes read
+    std::unique_ptr<char[]> tampon_; // the record being read, then what was read after it
+    std::size_t debut_ = 0;          // first byte not yet handed out
+    std::size_t fin_ = 0;            // end of the content read
     bool contenu_fini_ = false;
     std::string_view brut_;
     bool canonique_ = false;
     int ligne_trop_longue_ = -1;
-    std::vector<std::uint64_t> fins_; // one bit per byte of the buffer: a CR or a Ctrl-Z
-    // Where the fast splitting stands in fins_: the word and its bits not yet taken.
-    bool curseur_valide_ = false;
-    std::size_t mot_ = 0;
-    std::uint64_t restant_ = 0;
     bool absent_ = false;
     bool erreur_ = false;
 };
@@ -77,43 +67,7 @@ std::string_view sans_prefixe(std::string_view ligne);
 
 // The amount of line 5, as francs "," centimes between the prefix and the 3 last characters (" FS").
 // No value when either number does not convert: the record is corrupt.
-std::optional<std::int64_t> montant_lu_general(std::string_view ligne5);
-
-// The same for the hot loop, with the plain digits the writer produces read inline; false when corrupt.
-inline bool lit_montant(std::string_view ligne5, std::int64_t& valeur) {
-    if (ligne5.size() >= 24 + 3 + 3 && ligne5.size() <= 24 + 20 + 3) {
-        const char* p = ligne5.data() + 24;
-        const char* const fin = ligne5.data() + ligne5.size() - 3;
-        // Unsigned: a corrupt line may hold 20 digits, which wrap before the count of digits rejects them.
-        std::uint64_t francs = 0;
-        const char* const debut_francs = p;
-        for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
-            francs = francs * 10 + static_cast<unsigned>(*p - '0');
-        }
-        const std::ptrdiff_t chiffres_francs = p - debut_francs;
-        if (p < fin && *p == ',' && chiffres_francs >= 1 && chiffres_francs <= 9) {
-            ++p;
-            std::uint64_t centimes = 0;
-            const char* const debut_centimes = p;
-            for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
-                centimes = centimes * 10 + static_cast<unsigned>(*p - '0');
-            }
-            const std::ptrdiff_t chiffres_centimes = p - debut_centimes;
-            if (p == fin && chiffres_centimes >= 1 && chiffres_centimes <= 9) {
-                valeur = static_cast<std::int64_t>(francs * 100 + centimes);
-                return true;
-            }
-        }
-    }
-    const auto general = montant_lu_general(ligne5);
-    valeur = general.value_or(0);
-    return general.has_value();
-}
-
-inline std::optional<std::int64_t> montant_lu(std::string_view ligne5) {
-    std::int64_t valeur = 0;
-    return lit_montant(ligne5, valeur) ? std::optional<std::int64_t>(valeur) : std::nullopt;
-}
+std::optional<std::int64_t> montant_lu(std::string_view ligne5);
 
 // Of line 1 or 2: the 8 characters before " à " and the time, and the time itself (the 8 last).
 // Shorter lines give what there is, possibly nothing.

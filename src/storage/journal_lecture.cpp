@@ -1,10 +1,11 @@
 #include "storage/fichier_atomique.h"
 #include "storage/journal_appels.h"
-#include "storage/journal_index_motifs.h"
 #include "storage/journal_lecteur.h"
 #include "storage/verrou_journal.h"
 
+#include <algorithm>
 #include <charconv>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -77,39 +78,27 @@ resultat_totaux totalise_motifs(const fs::path& journal) {
         resultat.etat = etat_lecture::absent;
         return resultat;
     }
-    index_motifs index;
-    cle_motif cle;
-    // The sums apart from the texts: the loop touches only this small array.
-    std::vector<std::int64_t> sommes;
-    const auto avec_sommes = [&](etat_lecture etat) {
-        for (std::size_t i = 0; i < sommes.size(); ++i) {
-            resultat.motifs[i].centimes = sommes[i];
-        }
-        resultat.etat = etat;
-        return resultat;
-    };
+    // Reasons that differ only in letter case are one: each folded reason gives its place in the result.
+    std::unordered_map<texte, std::size_t> places;
     lignes_enregistrement lignes;
-    std::int64_t centimes = 0;
     while (lecteur.suivant(lignes)) {
-        if (!lit_montant(lignes[4], centimes) || lecteur.ligne_trop_longue() >= 0) {
-            return avec_sommes(etat_lecture::corrompu);
+        const auto centimes = montant_lu(lignes[4]);
+        if (!centimes || lecteur.ligne_trop_longue() >= 0) {
+            resultat.etat = etat_lecture::corrompu;
+            return resultat;
         }
         std::string_view motif = sans_prefixe(lignes[3]);
-        prepare_cle(motif, cle);
-        if (!cle.visible) {
+        if (std::none_of(motif.begin(), motif.end(), [](unsigned char c) { return c > ' '; })) {
             motif = libelle_motif_vide;
-            prepare_cle(motif, cle);
         }
-        const std::size_t position = index.cherche(cle);
-        if (position != index_motifs::npos) {
-            sommes[position] += centimes;
-        } else {
-            index.ajoute(cle);
+        const auto [place, nouvelle] = places.try_emplace(replie_casse(motif), resultat.motifs.size());
+        if (nouvelle) {
             resultat.motifs.push_back({texte(motif), 0});
-            sommes.push_back(centimes);
         }
+        resultat.motifs[place->second].centimes += *centimes;
     }
-    return avec_sommes(lecteur.erreur() ? etat_lecture::erreur_lecture : etat_lecture::complet);
+    resultat.etat = lecteur.erreur() ? etat_lecture::erreur_lecture : etat_lecture::complet;
+    return resultat;
 }
 
 resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int annee,

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Runs each fuzz target for a set time, one after the other, on the committed corpus.
+# Runs each fuzz target for a set time, one after the other, on its committed corpus.
 #   lance.sh BIN_DIR WORK_DIR SECONDS [smoke]
 # New inputs go to WORK_DIR/corpus/<target>, never into the committed corpus. A crash, a sanitizer report
 # or a failed check is saved under WORK_DIR/artefacts and fails the run once the other targets have run.
@@ -12,14 +12,13 @@ export TMPDIR
 trap 'rm -rf "$TMPDIR"' EXIT
 mkdir -p "$travail/artefacts" "$travail/journaux"
 echec=0
-# Both builds of the log reader share one corpus.
-for cible in fuzz_journal fuzz_journal_scalaire; do
+for cible in fuzz_journal; do
     corpus="$travail/corpus/$cible" journal="$travail/journaux/$cible.log" options=""
     if [ "$mode" = smoke ]; then rm -rf "$corpus"; options="-seed=1"; fi
     mkdir -p "$corpus"
     # shellcheck disable=SC2086
     if ! "$bin/$cible" $options -max_total_time="$secondes" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$travail/artefacts/$cible-" "$corpus" "$(dirname "$0")/corpus/fuzz_journal" >"$journal" 2>&1; then
+        -artifact_prefix="$travail/artefacts/$cible-" "$corpus" "$(dirname "$0")/corpus/$cible" >"$journal" 2>&1; then
         echec=1
         echo "==> $cible FAILED; its log, $journal, ends with:"
         tail -n 40 "$journal"

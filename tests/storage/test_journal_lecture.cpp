@@ -60,7 +60,7 @@ TEST(journal_lecture, corruption_et_resultat_partiel) {
         {ab.substr(0, ab.size() - 60) + "\x1A" + ab.substr(ab.size() - 60), etat_lecture::corrompu, 100},
         {"", etat_lecture::complet, 0},
         {cr_seuls(a) + enr("B", "2,0") + "\x1A" + enr("C", "9,0") + "garbage", etat_lecture::complet, 300},
-        {a + cr_seuls(enr(motif_max, "1,0")), etat_lecture::complet, 200}, // CR alone: the general splitting
+        {a + cr_seuls(enr(motif_max, "1,0")), etat_lecture::complet, 200}, // the longest line, CR alone
         {a + enr(motif_max + "m", "1,0"), etat_lecture::corrompu, 100, "Motif de"},
         {a + tirets_longs, etat_lecture::corrompu, 100, "--------"},
         {a + std::string(200'000, '\0'), etat_lecture::corrompu, 100, std::string(8, '\0')}, // sparse
