@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -148,13 +149,13 @@ std::optional<int> secondes_du_jour(std::string_view texte) {
         return std::nullopt;
     }
     int champs[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        const char d = texte[static_cast<std::size_t>(i * 3)];
-        const char u = texte[static_cast<std::size_t>(i * 3 + 1)];
-        if (d < '0' || d > '9' || u < '0' || u > '9') {
+    for (std::size_t i = 0; i < 3; ++i) {
+        // Two digits each: from_chars would also take a sign.
+        const char* debut = texte.data() + 3 * i;
+        const auto [fin, erreur] = std::from_chars(debut, debut + 2, champs[i]);
+        if (erreur != std::errc() || fin != debut + 2 || *debut == '-') {
             return std::nullopt;
         }
-        champs[i] = (d - '0') * 10 + (u - '0');
     }
     if (champs[0] > 23 || champs[1] > 59 || champs[2] > 59) {
         return std::nullopt;
