@@ -61,3 +61,16 @@ TEST(verrou_instance, un_seul_kalvo_par_dossier_et_jamais_sans_verrou_dans_un_do
         EXPECT_EQ(second.prend(dans("lecture")), verrou_instance::etat::lecture_seule);
     }
 }
+
+TEST(dossier_donnees, xdg_data_home_s_il_est_absolu_sinon_le_dossier_personnel) {
+    const char* avant = std::getenv("XDG_DATA_HOME");
+    const std::string garde = avant != nullptr ? avant : "";
+    ::setenv("HOME", "/home/u", 1);
+    for (const auto& [xdg, attendu] :
+         {std::pair{"/x/y", "/x/y/kalvo"}, std::pair{"", "/home/u/.local/share/kalvo"},
+          std::pair{"relatif", "/home/u/.local/share/kalvo"}}) {
+        ::setenv("XDG_DATA_HOME", xdg, 1);
+        EXPECT_EQ(dossier_donnees::de_l_environnement().journal(), fs::path(attendu) / "sauve.tax") << xdg;
+    }
+    ::setenv("XDG_DATA_HOME", garde.c_str(), 1);
+}
