@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -129,6 +130,20 @@ int commande_purge(std::string_view texte_date, const fs::path& journal) {
     return code_sortie::reussite;
 }
 
+// The data folder's log. A folder of another user's, or one others can write, may hold planted links: the
+// program stops there.
+fs::path journal_par_defaut() {
+    const dossier_donnees donnees = dossier_donnees::de_l_environnement();
+    if (const auto refus = donnees.refus()) {
+        std::string texte = message_dossier_refuse;
+        texte.replace(texte.find("%1"), 2, donnees.chemin().string());
+        texte.replace(texte.find("%2"), 2, *refus);
+        signale(texte);
+        std::exit(code_sortie::erreur);
+    }
+    return donnees.journal();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,9 +155,8 @@ int main(int argc, char** argv) {
         }
     }
     const std::string_view commande = args.empty() ? std::string_view{} : args[0];
-    const fs::path par_defaut = dossier_donnees::de_l_environnement().journal();
     const auto journal = [&](std::size_t position) {
-        return args.size() > position ? fs::path(std::string(args[position])) : par_defaut;
+        return args.size() > position ? fs::path(std::string(args[position])) : journal_par_defaut();
     };
     if (commande == "totaux" && args.size() <= 2) {
         return commande_totaux(journal(1));
@@ -155,7 +169,8 @@ int main(int argc, char** argv) {
             reste.erase(option);
         }
         if (reste.size() <= 1) {
-            return commande_csv(reste.empty() ? par_defaut : fs::path(std::string(reste[0])), separateur);
+            return commande_csv(reste.empty() ? journal_par_defaut() : fs::path(std::string(reste[0])),
+                                separateur);
         }
     }
     if (commande == "purge" && (args.size() == 2 || args.size() == 3)) {

@@ -1,5 +1,6 @@
 #include "storage/appel_en_cours.h"
 
+#include "storage/appels_en_attente.h"
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 #include "storage/journal_lecteur.h"
@@ -29,22 +30,8 @@ bool un_enregistrement_entier(const fs::path& fichier, const texte& contenu) {
     return lu.etat == etat_lecture::complet && lu.motifs.size() == 1;
 }
 
-// Removes the temporary files that killed saves and prunes left in the data folder (Kalvo's own, known by
-// their names), each under the lock that guards its file. At the start, under the instance lock.
-void nettoie_restes_donnees(const dossier_donnees& donnees, std::chrono::milliseconds attente) {
-    // Only Kalvo writes these two, and the instance lock keeps a second Kalvo out.
-    nettoie_temporaires(donnees.reglages());
-    nettoie_temporaires(donnees.appel_en_cours());
-    const fs::path journal = donnees.journal();
-    const verrou_journal verrou(journal, attente);
-    if (verrou.pris()) {
-        nettoie_temporaires(journal);
-        nettoie_temporaires(chemin_precedent(journal));
-    }
-}
-
-resultat_reprise reprend(const fs::path& fichier, const fs::path& journal,
-                         std::chrono::milliseconds attente) {
+resultat_reprise reprend(const dossier_donnees& donnees, std::chrono::milliseconds attente) {
+    const fs::path fichier = donnees.appel_en_cours();
     texte contenu;
     const etat_fichier lu = lit_fichier_regulier(fichier, contenu, taille_max_appel);
     if (lu == etat_fichier::absent) {
@@ -61,26 +48,51 @@ resultat_reprise reprend(const fs::path& fichier, const fs::path& journal,
             cote += ".illisible-" + std::to_string(n);
         }
         fs::rename(fichier, cote, erreur);
-        return {etat_reprise::illisible, cote};
+        return {etat_reprise::illisible, cote, {}, {}};
     }
-    // A kill between the append at "Fin" and the removal of this file left the record in the log already.
-    if (!ajoute_enregistrement(journal, contenu, true, attente).ok) {
-        return {etat_reprise::non_ajoute, {}};
+    // A kill between the append at "Fin" and the removal of this file left the record in the log already:
+    // inscrit_appels then leaves it out.
+    const resultat_ecriture ecrit = inscrit_appels(donnees, contenu, attente);
+    resultat_reprise r{etat_reprise::enregistre, {}, ecrit.detail, {}};
+    if (!ecrit.ok) {
+        const resultat_ecriture garde = met_en_attente(donnees, contenu);
+        if (!garde.ok) {
+            return {etat_reprise::non_ajoute, {}, garde.detail, contenu};
+        }
+        r.etat = etat_reprise::en_attente;
     }
-    sauvegarde_appel(fichier).oublie();
-    return {etat_reprise::enregistre, {}};
+    sauvegarde_appel(donnees).oublie();
+    return r;
 }
 
 } // namespace
 
+bool nettoie_restes_journal(const dossier_donnees& donnees, std::chrono::milliseconds attente) {
+    const fs::path journal = donnees.journal();
+    const verrou_journal verrou(journal, attente);
+    if (verrou.pris()) {
+        nettoie_temporaires(journal);
+        nettoie_temporaires(chemin_precedent(journal));
+    }
+    return verrou.pris();
+}
+
 resultat_reprise reprend_appel_interrompu(const dossier_donnees& donnees, std::chrono::milliseconds attente) {
-    nettoie_restes_donnees(donnees, attente);
-    return reprend(donnees.appel_en_cours(), donnees.journal(), attente);
+    // Only this Kalvo writes these two: the instance lock keeps a second one out of the folder.
+    nettoie_temporaires(donnees.reglages());
+    nettoie_temporaires(donnees.appel_en_cours());
+    const bool nettoye = nettoie_restes_journal(donnees, attente);
+    resultat_reprise r = reprend(donnees, attente);
+    r.journal_nettoye = nettoye;
+    return r;
 }
 
 bool sauvegarde_appel::sauve(const appel& a, std::int64_t ms, bool durable) {
     durable = durable || !dernier_flush_ || ms - *dernier_flush_ >= 60'000;
-    fichier_atomique nouveau(fichier_, systeme_);
+    fichier_atomique nouveau(donnees_.appel_en_cours(), systeme_);
+    if (!dernier_flush_) {
+        nouveau.mode_si_nouveau(donnees_.mode_nouveau_fichier()); // made at the start of the call
+    }
     nouveau.ecrit(formate_appel(a));
     if (!nouveau.remplace(durable)) {
         return false;
@@ -93,8 +105,8 @@ bool sauvegarde_appel::sauve(const appel& a, std::int64_t ms, bool durable) {
 
 void sauvegarde_appel::oublie() {
     std::error_code erreur;
-    if (fs::remove(fichier_, erreur)) {
-        synchronise_dossier(fichier_.parent_path(), systeme_);
+    if (fs::remove(donnees_.appel_en_cours(), erreur)) {
+        synchronise_dossier(donnees_.chemin(), systeme_);
     }
     dernier_flush_.reset();
 }

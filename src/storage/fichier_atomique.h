@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <sys/types.h>
 
@@ -32,8 +33,12 @@ public:
     fichier_atomique& operator=(const fichier_atomique&) = delete;
 
     bool ouvert() const { return flux_ != nullptr; }
+    // Why a step failed, in French.
+    std::string raison() const;
     // Gives the new file these permissions instead (a copy that must stay as private as its source).
     void impose_mode(mode_t mode) { mode_ = mode; }
+    // The permissions when there is no file to replace yet (the log's, for the files that hold reasons).
+    void mode_si_nouveau(mode_t mode) { mode_si_nouveau_ = mode; }
     // Appends bytes; a failure is remembered and makes remplace() fail.
     void ecrit(std::string_view octets);
     // Flushes the new content to the disk, renames it over the target and flushes the folder. Without
@@ -47,17 +52,25 @@ private:
     std::filesystem::path temporaire_;
     std::FILE* flux_ = nullptr;
     std::optional<mode_t> mode_;
+    std::optional<mode_t> mode_si_nouveau_;
     bool erreur_ = false;
+    int numero_ = 0; // errno of the failure; 0: the target is not a regular file
 };
 
 // Flushes a folder's entries to the disk, so that a rename in it survives a power cut.
 void synchronise_dossier(const std::filesystem::path& dossier, const appels_systeme& systeme = systeme_reel);
 
-// The file a path finally names, symbolic links followed (a missing file's own path).
+// The file a path finally names, symbolic links followed (a missing file's own path). A link that another
+// user owns is not followed: planted in a folder others can reach, it could point at a private file of the
+// user's, which a write would then replace.
 std::filesystem::path chemin_reel(const std::filesystem::path& chemin);
+bool lien_etranger(const std::filesystem::path& chemin);
 
-// Removes the temporary files a killed replacement of `cible` left in its folder, recognised by their
-// names; never anything else. Run at start-up and after a failed write, not at every write: the running
-// call's file is replaced every second. The caller holds whatever keeps others from replacing `cible`
-// meanwhile.
+// 0666 less the process's umask: what a file made with open() gets.
+mode_t mode_selon_umask();
+
+// Removes the temporary files a killed replacement of `cible` left in its folder: regular files of the user's
+// with exactly the names Kalvo gives them, that no running program holds; never anything else. Run at
+// start-up and after a failed write, not at every write: the running call's file is replaced every second.
+// The caller holds whatever keeps others from replacing `cible` meanwhile.
 void nettoie_temporaires(const std::filesystem::path& cible);

@@ -64,10 +64,6 @@ texte coupe(std::string_view s) {
 
 } // namespace
 
-// Far above any real settings file (a few kilobytes), low enough that a stray huge file cannot exhaust
-// memory: a larger one reads as unreadable.
-constexpr std::size_t taille_max_profil = 64 * 1024 * 1024;
-
 lecture lit_contenu(const fs::path& fichier, texte& contenu) {
     switch (lit_fichier_regulier(fichier, contenu, taille_max_profil)) {
     case etat_fichier::ok:

@@ -75,6 +75,10 @@ texte valeur_profil(std::string_view contenu, std::string_view section, std::str
 texte profil_modifie(std::string_view contenu, std::string_view section, std::string_view cle,
                      std::string_view valeur);
 
+// Far above any real settings file (a few kilobytes), low enough that a stray huge file cannot exhaust
+// memory. One rule for reading and writing: a larger file reads as unreadable, so none is ever written.
+inline constexpr std::size_t taille_max_profil = 64 * 1024 * 1024;
+
 // The whole file. Missing is not an error: the file is then read as empty and created by the first write.
 enum class lecture { lue, absente, impossible };
 lecture lit_contenu(const std::filesystem::path& fichier, texte& contenu);

@@ -24,12 +24,20 @@
 
 // Messages for the user, in UTF-8 (the encoding of this source), shown as they stand. The message of
 // an impossible date (message_date_invalide, below) has no full stop: the error box adds it.
+// %1 says why (a resultat_ecriture's detail); %2 names the file the call is kept in.
+inline constexpr std::string_view message_appel_en_attente =
+    "L'appel n'a pas pu être inscrit dans le fichier d'enregistrement des taxes : %1. Il est gardé dans %2 ; "
+    "Kalvo l'y inscrira dès que possible.";
 inline constexpr std::string_view message_appel_non_enregistre =
-    "L'appel n'a pas pu être enregistré dans le fichier d'enregistrement des taxes.";
+    "L'appel n'a pas pu être enregistré dans le fichier d'enregistrement des taxes : %1. Il reste dans %2 ; "
+    "Kalvo réessaiera.";
+inline constexpr std::string_view message_appels_inscrits =
+    "Les appels en attente ont été inscrits dans le fichier d'enregistrement des taxes.";
+// %1 says why.
 inline constexpr std::string_view message_effacement_impossible =
-    "Le fichier d'enregistrement des taxes n'a pas pu être effacé.";
+    "Le fichier d'enregistrement des taxes n'a pas pu être effacé : %1.";
 inline constexpr std::string_view message_reecriture_impossible =
-    "Le fichier d'enregistrement des taxes n'a pas pu être réécrit.";
+    "Le fichier d'enregistrement des taxes n'a pas pu être réécrit";
 inline constexpr std::string_view message_journal_absent =
     "Le fichier d'enregistrement des taxes n'existe pas";
 inline constexpr std::string_view message_journal_corrompu =
@@ -37,11 +45,6 @@ inline constexpr std::string_view message_journal_corrompu =
 inline constexpr std::string_view message_journal_illisible =
     "Le fichier d'enregistrement des taxes n'a pas pu être lu.";
 // Another writer (kalvo-journal, or Kalvo for kalvo-journal) kept the log's lock for the whole wait.
-inline constexpr std::string_view message_appel_journal_occupe =
-    "Le fichier d'enregistrement des taxes est occupé par un autre programme : l'appel n'y a pas été "
-    "inscrit ; il le sera au prochain démarrage de Kalvo.";
-inline constexpr std::string_view message_effacement_occupe =
-    "Le fichier d'enregistrement des taxes est occupé par un autre programme : il n'a pas été effacé.";
 inline constexpr std::string_view message_journal_occupe =
     "Le fichier d'enregistrement des taxes est occupé par un autre programme : il n'a pas été modifié.";
 
@@ -69,13 +72,18 @@ resultat_ecriture ajoute_appel(const std::filesystem::path& journal, const appel
                                std::chrono::milliseconds attente = attente_verrou_journal,
                                const appels_systeme& systeme = systeme_reel);
 
-// Appends records already formatted (whole six-line records), with the same guarantees. With
-// sauf_si_dernier, nothing is appended when the log already ends with exactly these bytes (a record
-// appended just before a crash that kept its copy).
-resultat_ecriture ajoute_enregistrement(const std::filesystem::path& journal, std::string_view enregistrement,
-                                        bool sauf_si_dernier = false,
-                                        std::chrono::milliseconds attente = attente_verrou_journal,
-                                        const appels_systeme& systeme = systeme_reel);
+// Appends records already formatted (whole six-line records, in order), with the same guarantees. With
+// sauf_presents, the records the log already holds anywhere (the same six lines) are left out: a call
+// recovered after a kill that came once it was appended, or one written by another Kalvo sharing the log,
+// is not counted twice.
+resultat_ecriture ajoute_enregistrements(const std::filesystem::path& journal,
+                                         std::string_view enregistrements, bool sauf_presents = false,
+                                         std::chrono::milliseconds attente = attente_verrou_journal,
+                                         const appels_systeme& systeme = systeme_reel);
+// The same, under the log's lock the caller holds already (for more work under that same lock).
+resultat_ecriture ajoute_enregistrements(const verrou_journal& verrou, const std::filesystem::path& journal,
+                                         std::string_view enregistrements, bool sauf_presents,
+                                         const appels_systeme& systeme);
 
 // Empties the log (creates it when missing); it exists with zero bytes afterwards. A log that held
 // something is first copied to chemin_precedent(journal), replacing the copy of the erase before, so that

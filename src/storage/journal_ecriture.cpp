@@ -2,6 +2,7 @@
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_regulier.h"
 #include "storage/journal_appels.h"
+#include "storage/journal_lecteur.h"
 #include "storage/raison_systeme.h"
 #include "storage/verrou_journal.h"
 
@@ -12,6 +13,8 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <unordered_set>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -59,63 +62,69 @@ resultat_ecriture echec(const fichier_ouvert& f) {
     return {false, raison_fichier(f.etat, f.numero)};
 }
 
-// Writes everything, resuming after short writes and signals.
-bool ecrit_tout(int fd, std::string_view octets) {
-    while (!octets.empty()) {
-        const ssize_t n = ::write(fd, octets.data(), octets.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            errno = n == 0 ? EIO : errno;
-            return false;
-        }
-        octets.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Devices that cannot be flushed say EINVAL; their data went through all the same.
 bool synchronise(const appels_systeme& systeme, int fd) {
     return systeme.synchronise(fd) == 0 || errno == EINVAL;
 }
 
-// Whether the file ends with exactly these bytes.
-bool finit_par(int fd, std::string_view octets) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || static_cast<std::size_t>(info.st_size) < octets.size()) {
-        return false;
+// Those of the whole records (each six lines ended by CR LF) that the log does not hold, in their order. A
+// log that cannot be read holds none of them as far as anyone can tell: better a call twice than lost.
+std::string absents(const fs::path& journal, std::string_view enregistrements) {
+    std::vector<std::string_view> candidats;
+    for (std::size_t debut = 0, p = 0, lignes = 0; p + 1 < enregistrements.size(); ++p) {
+        if (enregistrements[p] == '\r' && enregistrements[p + 1] == '\n' && ++lignes % 6 == 0) {
+            candidats.push_back(enregistrements.substr(debut, p + 2 - debut));
+            debut = p + 2;
+        }
     }
-    std::string fin(octets.size(), '\0');
-    const off_t debut = info.st_size - static_cast<off_t>(octets.size());
-    return ::pread(fd, fin.data(), fin.size(), debut) == static_cast<ssize_t>(fin.size()) && fin == octets;
+    std::unordered_set<std::string_view> cherches(candidats.begin(), candidats.end());
+    lecteur_journal lecteur(journal);
+    lignes_enregistrement lignes;
+    std::string vu;
+    while (!cherches.empty() && lecteur.suivant(lignes)) {
+        vu.clear();
+        for (const std::string_view ligne : lignes) {
+            vu.append(ligne).append("\r\n");
+        }
+        cherches.erase(vu);
+    }
+    std::string reste;
+    for (const std::string_view c : candidats) {
+        if (cherches.count(c) != 0) {
+            reste += c;
+        }
+    }
+    return reste;
 }
 
-// Copies the log into its ".precedent" file, as private as the log itself.
-bool garde_precedent(const fs::path& journal, const appels_systeme& systeme) {
+// Copies the log into its ".precedent" file, as private as the log itself. The reason of a failure, or
+// nothing.
+std::optional<std::string> garde_precedent(const fs::path& journal, const appels_systeme& systeme) {
     const fichier_ouvert f = ouvre_fichier_regulier(journal, O_RDONLY, 0);
-    const int source = f.fd;
     struct stat info {};
-    if (f.etat != etat_fichier::ok || ::fstat(source, &info) != 0) {
-        if (f.etat == etat_fichier::ok) {
-            ::close(source);
-        }
-        errno = f.etat == etat_fichier::pas_ordinaire ? EINVAL : f.numero;
-        return f.etat == etat_fichier::absent; // nothing to keep
+    if (f.etat != etat_fichier::ok) {
+        return f.etat == etat_fichier::absent ? std::nullopt // nothing to keep
+                                              : std::optional(raison_fichier(f.etat, f.numero));
     }
-    bool ok = true;
-    if (info.st_size > 0) { // an erase of an empty log keeps the copy of the erase before
+    std::optional<std::string> raison;
+    if (::fstat(f.fd, &info) != 0) {
+        raison = raison_systeme(errno);
+    } else if (info.st_size > 0) { // an erase of an empty log keeps the copy of the erase before
         fichier_atomique copie(chemin_precedent(journal), systeme);
         copie.impose_mode(info.st_mode & 07777);
         std::string bloc(1 << 20, '\0');
         ssize_t n = 0;
-        while ((n = ::read(source, bloc.data(), bloc.size())) > 0 || (n < 0 && errno == EINTR)) {
+        while ((n = ::read(f.fd, bloc.data(), bloc.size())) > 0 || (n < 0 && errno == EINTR)) {
             copie.ecrit(std::string_view(bloc.data(), static_cast<std::size_t>(std::max<ssize_t>(n, 0))));
         }
-        ok = n == 0 && copie.remplace();
+        if (n != 0) {
+            raison = raison_systeme(errno);
+        } else if (!copie.remplace()) {
+            raison = copie.raison();
+        }
     }
-    ::close(source);
-    return ok;
+    ::close(f.fd);
+    return raison;
 }
 
 } // namespace
@@ -155,44 +164,33 @@ texte formate_appel(const appel& a) {
 
 resultat_ecriture ajoute_appel(const fs::path& journal, const appel& a, std::chrono::milliseconds attente,
                                const appels_systeme& systeme) {
-    return ajoute_enregistrement(journal, formate_appel(a), false, attente, systeme);
+    return ajoute_enregistrements(journal, formate_appel(a), false, attente, systeme);
 }
 
-resultat_ecriture ajoute_enregistrement(const fs::path& journal, std::string_view enregistrement,
-                                        bool sauf_si_dernier, std::chrono::milliseconds attente,
-                                        const appels_systeme& systeme) {
+resultat_ecriture ajoute_enregistrements(const fs::path& journal, std::string_view enregistrements,
+                                         bool sauf_presents, std::chrono::milliseconds attente,
+                                         const appels_systeme& systeme) {
     const verrou_journal verrou(journal, attente);
     if (!verrou.pris()) {
         return refus(verrou);
     }
-    const fichier_ouvert f =
-        ouvre_fichier_regulier(journal, (sauf_si_dernier ? O_RDWR : O_WRONLY) | O_APPEND | O_CREAT, 0666);
-    if (f.etat != etat_fichier::ok) {
-        return echec(f);
+    return ajoute_enregistrements(verrou, journal, enregistrements, sauf_presents, systeme);
+}
+
+resultat_ecriture ajoute_enregistrements(const verrou_journal&, const fs::path& journal,
+                                         std::string_view enregistrements, bool sauf_presents,
+                                         const appels_systeme& systeme) {
+    std::string restants;
+    if (sauf_presents) {
+        restants = absents(journal, enregistrements);
+        enregistrements = restants;
     }
-    const int fd = f.fd;
-    if (sauf_si_dernier && finit_par(fd, enregistrement)) {
-        ::close(fd);
+    if (enregistrements.empty()) {
         return {};
     }
-    // A half-written record would shift every later one; cut it off again if the write fails.
-    const off_t taille_avant = ::lseek(fd, 0, SEEK_END);
-    if (!ecrit_tout(fd, enregistrement) || !synchronise(systeme, fd)) {
-        const int numero = errno;
-        if (taille_avant >= 0) {
-            [[maybe_unused]] const int ignore = ::ftruncate(fd, taille_avant);
-        }
-        ::close(fd);
-        return echec(numero);
-    }
-    if (::close(fd) != 0) {
-        return echec(errno);
-    }
-    if (taille_avant == 0) {
-        // A log just created is only found again after a power cut once its folder entry is on the disk.
-        synchronise_dossier(chemin_reel(journal).parent_path(), systeme);
-    }
-    return {};
+    const resultat_fichier r = ajoute_a_la_fin(journal, enregistrements, mode_selon_umask(), systeme);
+    return r.etat == etat_fichier::ok ? resultat_ecriture{}
+                                      : resultat_ecriture{false, raison_fichier(r.etat, r.numero)};
 }
 
 resultat_ecriture efface_journal(const fs::path& journal, std::chrono::milliseconds attente,
@@ -202,8 +200,8 @@ resultat_ecriture efface_journal(const fs::path& journal, std::chrono::milliseco
         return refus(verrou);
     }
     // The copy is whole on the disk before the log is cut: a crash in between leaves both.
-    if (!garde_precedent(journal, systeme)) {
-        return echec(errno);
+    if (const auto raison = garde_precedent(journal, systeme)) {
+        return {false, *raison};
     }
     const fichier_ouvert f = ouvre_fichier_regulier(journal, O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (f.etat != etat_fichier::ok) {

@@ -25,6 +25,8 @@ lecteur_journal::lecteur_journal(const std::filesystem::path& journal) {
     if (f.etat != etat_fichier::ok) {
         absent_ = f.etat == etat_fichier::absent;
         erreur_ = !absent_;
+        etat_erreur_ = static_cast<int>(f.etat);
+        numero_erreur_ = f.numero;
         contenu_fini_ = true;
         return;
     }
@@ -52,6 +54,8 @@ void lecteur_journal::remplit() {
     } while (lus < 0 && errno == EINTR);
     if (lus <= 0) {
         erreur_ = lus < 0;
+        etat_erreur_ = static_cast<int>(etat_fichier::erreur);
+        numero_erreur_ = errno;
         contenu_fini_ = true;
         return;
     }
@@ -112,6 +116,10 @@ bool lecteur_journal::suivant(lignes_enregistrement& lignes) {
         remplit();
     }
     return false;
+}
+
+std::string lecteur_journal::raison() const {
+    return raison_fichier(static_cast<etat_fichier>(etat_erreur_), numero_erreur_);
 }
 
 std::string_view sans_prefixe(std::string_view ligne) {

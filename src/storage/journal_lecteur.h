@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The one reader of the call log, shared by the totals, the pruning and the command-line export.
@@ -25,8 +26,9 @@ public:
 
     // The file does not exist (nothing was read).
     bool absent() const { return absent_; }
-    // Opening or reading failed; what was returned before stays valid.
+    // Opening or reading failed; what was returned before stays valid. raison() says why, in French.
     bool erreur() const { return erreur_; }
+    std::string raison() const;
 
     // The next six lines, counted from the start of the file. A line ends at CR (a LF right after it
     // belongs to the line end; a lone LF is an ordinary character) and the content ends at the end of
@@ -58,6 +60,8 @@ private:
     int ligne_trop_longue_ = -1;
     bool absent_ = false;
     bool erreur_ = false;
+    int etat_erreur_ = 0; // an etat_fichier
+    int numero_erreur_ = 0;
 };
 
 // Fixed-width cuts. The prefixes are never checked: only their width counts.

@@ -120,11 +120,11 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
     if (verrou.resultat() == verrou_journal::etat::occupe) {
         return refus(etat_purge::erreur_fichier, std::string(message_journal_occupe));
     }
+    const auto non_reecrit = [](const std::string& raison) {
+        return refus(etat_purge::erreur_fichier, texte(message_reecriture_impossible) + " : " + raison + ".");
+    };
     if (!verrou.pris()) {
-        // "... n'a pas pu être réécrit : ce n'est pas un fichier ordinaire."
-        std::string message(
-            message_reecriture_impossible.substr(0, message_reecriture_impossible.size() - 1));
-        return refus(etat_purge::erreur_fichier, message + " : " + verrou.raison() + ".");
+        return non_reecrit(verrou.raison());
     }
     lecteur_journal lecteur(journal);
     if (lecteur.absent()) {
@@ -134,7 +134,7 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
     // before the end leaves the log as it was (the temporary file goes with the object).
     fichier_atomique nouveau(journal, systeme);
     if (lecteur.erreur() || !nouveau.ouvert()) {
-        return refus(etat_purge::erreur_fichier, std::string(message_reecriture_impossible));
+        return non_reecrit(lecteur.erreur() ? lecteur.raison() : nouveau.raison());
     }
     resultat_purge resultat;
     texte sortie;
@@ -179,7 +179,7 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
     }
     nouveau.ecrit(sortie);
     if (lecteur.erreur() || !nouveau.remplace()) {
-        return refus(etat_purge::erreur_fichier, std::string(message_reecriture_impossible));
+        return non_reecrit(lecteur.erreur() ? lecteur.raison() : nouveau.raison());
     }
     return resultat;
 }

@@ -12,7 +12,7 @@ std::string raison_systeme(int numero) {
     case EPERM:
         return "accès refusé";
     case EROFS:
-        return "système de fichiers en lecture seule";
+        return "dossier en lecture seule";
     case ENOSPC:
     case EDQUOT:
         return "plus de place sur le disque";
@@ -25,6 +25,20 @@ std::string raison_systeme(int numero) {
         return "verrouillage impossible sur ce système de fichiers";
     case EIO:
         return "erreur d'entrée-sortie";
+    case ENXIO: // a socket, or a FIFO nobody reads
+    case ENODEV:
+        return "ce n'est pas un fichier ordinaire";
+    case EWOULDBLOCK:
+    case EBUSY:
+    case ETXTBSY:
+        return "occupé par un autre programme";
+    case EMFILE:
+    case ENFILE:
+        return "trop de fichiers ouverts";
+    case ENAMETOOLONG:
+        return "nom trop long";
+    case EFBIG:
+        return "fichier trop grand";
     default:
         return "erreur système " + std::to_string(numero);
     }

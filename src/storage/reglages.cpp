@@ -52,8 +52,8 @@ bool a_proteger(std::string_view valeur) {
 
 } // namespace
 
-acces_reglages::acces_reglages(fs::path fichier, const appels_systeme& systeme)
-    : fichier_(std::move(fichier)), systeme_(systeme) {}
+acces_reglages::acces_reglages(const dossier_donnees& donnees, const appels_systeme& systeme)
+    : fichier_(donnees.reglages()), mode_si_nouveau_(donnees.mode_nouveau_fichier()), systeme_(systeme) {}
 
 profil_en_memoire& acces_reglages::charge() const {
     // Read once for all the reads and writes of one operation: starting up reads over a hundred keys.
@@ -101,10 +101,16 @@ erreur_reglages acces_reglages::enregistre() {
     if (lecture_ != lecture::impossible && !modifie_) {
         return std::nullopt;
     }
+    const texte contenu = p.contenu();
+    if (contenu.size() > taille_max_profil) {
+        return "Unable to write to " + fichier_.filename().string() + " : il dépasserait " +
+               std::to_string(taille_max_profil >> 20) + " Mo, plus que Kalvo n'en relit";
+    }
     if (lecture_ != lecture::impossible) {
         fichier_atomique sortie(fichier_, systeme_);
+        sortie.mode_si_nouveau(mode_si_nouveau_);
         if (sortie.ouvert()) {
-            sortie.ecrit(p.contenu());
+            sortie.ecrit(contenu);
             if (sortie.remplace()) {
                 lecture_ = lecture::lue;
                 modifie_ = false;
@@ -115,8 +121,8 @@ erreur_reglages acces_reglages::enregistre() {
     return "Unable to write to " + fichier_.filename().string();
 }
 
-reglages_lus lit_reglages(const fs::path& fichier) {
-    const acces_reglages ini(fichier);
+reglages_lus lit_reglages(const dossier_donnees& donnees) {
+    const acces_reglages ini(donnees);
     reglages_lus r;
     tarifs_base& t = r.tarifs;
     t.taxe_base =
@@ -157,9 +163,10 @@ reglages_lus lit_reglages(const fs::path& fichier) {
     return r;
 }
 
-erreur_reglages sauve_reglages(const fs::path& fichier, int periode_ms, const std::vector<texte>& historique,
-                               const table_zones& zones, const appels_systeme& systeme) {
-    acces_reglages ini(fichier, systeme);
+erreur_reglages sauve_reglages(const dossier_donnees& donnees, int periode_ms,
+                               const std::vector<texte>& historique, const table_zones& zones,
+                               const appels_systeme& systeme) {
+    acces_reglages ini(donnees, systeme);
     ini.ecrit_entier(section_divers, cle_mise_a_jour, periode_ms);
     for (std::size_t i = 0; i < historique.size(); ++i) {
         ini.ecrit_texte(section_memento, std::to_string(i + 1), historique[i]);
@@ -174,9 +181,9 @@ erreur_reglages sauve_reglages(const fs::path& fichier, int periode_ms, const st
     return ini.enregistre();
 }
 
-erreur_reglages sauve_tarifs(const fs::path& fichier, const tarifs_base& tarifs,
+erreur_reglages sauve_tarifs(const dossier_donnees& donnees, const tarifs_base& tarifs,
                              const appels_systeme& systeme) {
-    acces_reglages ini(fichier, systeme);
+    acces_reglages ini(donnees, systeme);
     ini.ecrit_entier(section_tarifs, cle_taxe_base, tarifs.taxe_base);
     for (std::size_t i = 0; i < tarifs.reduit.size(); ++i) {
         ini.ecrit_entier(section_tarifs, cles_reduit[i], tarifs.reduit[i]);

@@ -4,6 +4,7 @@
 #include "metering/montant.h"
 #include "metering/table_zones.h"
 #include "metering/texte_1252.h"
+#include "storage/dossier_donnees.h"
 #include "storage/fichier_atomique.h"
 #include "storage/fichier_profil.h"
 
@@ -25,7 +26,7 @@ using erreur_reglages = std::optional<std::string>;
 // One file: read once, changed in memory, and replaced in one step by enregistre().
 class acces_reglages {
 public:
-    explicit acces_reglages(std::filesystem::path fichier, const appels_systeme& systeme = systeme_reel);
+    explicit acces_reglages(const dossier_donnees& donnees, const appels_systeme& systeme = systeme_reel);
 
     texte lit_texte(std::string_view section, std::string_view cle, std::string_view defaut) const;
     // "0x" or "0X" before hexadecimal digits, or the Pascal-style integer; the default when the key is
@@ -47,6 +48,7 @@ private:
     profil_en_memoire& charge() const;
 
     std::filesystem::path fichier_;
+    mode_t mode_si_nouveau_;
     const appels_systeme& systeme_;
     mutable std::optional<profil_en_memoire> profil_;
     mutable lecture lecture_ = lecture::absente;
@@ -71,17 +73,17 @@ struct reglages_lus {
 inline constexpr std::string_view message_reglages_illisibles =
     "Le fichier de réglages Kalvo.ini n'a pas pu être lu : Kalvo démarre avec les réglages par défaut.";
 
-// The file is the data folder's Kalvo.ini (dossier_donnees::reglages).
-reglages_lus lit_reglages(const std::filesystem::path& fichier);
+// The data folder's Kalvo.ini. A new one gets the log's permissions (it holds the reasons).
+reglages_lus lit_reglages(const dossier_donnees& donnees);
 
 // The update period, then the history under keys "1" to n, then the added zones of the table (durations
 // in seconds there, written in tenths). Section "Tarifs" is left alone.
-[[nodiscard]] erreur_reglages sauve_reglages(const std::filesystem::path& fichier, int periode_ms,
+[[nodiscard]] erreur_reglages sauve_reglages(const dossier_donnees& donnees, int periode_ms,
                                              const std::vector<texte>& historique, const table_zones& zones,
                                              const appels_systeme& systeme = systeme_reel);
 
 // Section "Tarifs", as confirmed in the dialog.
-[[nodiscard]] erreur_reglages sauve_tarifs(const std::filesystem::path& fichier, const tarifs_base& tarifs,
+[[nodiscard]] erreur_reglages sauve_tarifs(const dossier_donnees& donnees, const tarifs_base& tarifs,
                                            const appels_systeme& systeme = systeme_reel);
 
 // Why a name cannot be given to a new zone. A zone name becomes part of two key names: "=" in it would

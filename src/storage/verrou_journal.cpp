@@ -2,6 +2,7 @@
 
 #include "storage/dossier_donnees.h"
 #include "storage/fichier_atomique.h"
+#include "storage/fichier_regulier.h"
 #include "storage/raison_systeme.h"
 
 #include <cerrno>
@@ -15,14 +16,25 @@ namespace fs = std::filesystem;
 
 verrou_journal::verrou_journal(const fs::path& journal, std::chrono::milliseconds attente) {
     const fs::path reel = chemin_reel(journal);
+    const fs::path fichier = chemin_verrou_journal(journal);
     struct stat info {};
-    if (::stat(reel.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (lien_etranger(reel) || lien_etranger(fichier)) {
         etat_ = etat::pas_un_fichier;
-        raison_ = "ce n'est pas un fichier ordinaire";
+        raison_ = raison_fichier(etat_fichier::lien_etranger, 0);
         return;
     }
-    const fs::path fichier = chemin_verrou_journal(journal);
-    fd_ = ::open(fichier.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (::stat(reel.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        etat_ = etat::pas_un_fichier;
+        raison_ = raison_fichier(etat_fichier::pas_ordinaire, 0);
+        return;
+    }
+    // Made with the log's permissions, so that whoever shares the log (a group's folder) can lock it too.
+    fd_ = ::open(fichier.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd_ >= 0) {
+        ::fchmod(fd_, mode_du_journal(journal));
+    } else if (errno == EEXIST) {
+        fd_ = ::open(fichier.c_str(), O_RDWR | O_CLOEXEC);
+    }
     if (fd_ < 0 && (errno == EACCES || errno == EROFS)) {
         fd_ = ::open(fichier.c_str(), O_RDONLY | O_CLOEXEC); // a lock needs no write access
         if (fd_ < 0 && errno == ENOENT) {

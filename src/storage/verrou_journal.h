@@ -35,5 +35,8 @@ private:
     std::string raison_;
 };
 
-// Long enough for a prune of a large log; short enough for a user waiting at "Fin".
+// What kalvo-journal waits: long enough for a prune of a large log.
 inline constexpr std::chrono::milliseconds attente_verrou_journal{5000};
+// What the window waits, never long enough to be seen: a call the log cannot take waits in the data folder,
+// and an erase or a prune is refused as busy.
+inline constexpr std::chrono::milliseconds essai_bref{200};

@@ -53,12 +53,16 @@ void prepare_application(QApplication& application) {
 namespace {
 
 // What the user is told about a call that was running when Kalvo last stopped.
-QString message_reprise(const resultat_reprise& reprise) {
+QString message_reprise(const resultat_reprise& reprise, const dossier_donnees& donnees) {
+    const QString detail = QString::fromStdString(reprise.detail);
     switch (reprise.etat) {
     case etat_reprise::enregistre:
         return depuis_utf8(message_appel_repris);
+    case etat_reprise::en_attente:
+        return depuis_utf8(message_appel_repris_en_attente)
+            .arg(detail, QString::fromStdString(donnees.appels_en_attente().string()));
     case etat_reprise::non_ajoute:
-        return depuis_utf8(message_appel_non_repris);
+        return depuis_utf8(message_appel_non_repris).arg(detail);
     case etat_reprise::illisible:
         return depuis_utf8(message_appel_illisible).arg(QString::fromStdString(reprise.mis_de_cote.string()));
     case etat_reprise::aucun:
@@ -72,6 +76,10 @@ QString message_reprise(const resultat_reprise& reprise) {
 int lance_kalvo(QApplication& application, const horloge_locale& horloge, const dossier_donnees& donnees) {
     titre_application::fixe(QStringLiteral("Kalvo"));
     const QString dossier = QString::fromStdString(donnees.chemin().string());
+    if (const auto refus = donnees.refus()) {
+        message(depuis_utf8(message_dossier_refuse).arg(dossier, depuis_utf8(*refus)));
+        return 1;
+    }
     verrou_instance verrou;
     switch (verrou.prend(donnees)) {
     case verrou_instance::etat::deja_pris:
@@ -89,11 +97,14 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge, const 
     case verrou_instance::etat::pris:
         break;
     }
-    // Before any window exists, so that no new call can overwrite the interrupted one.
-    const QString reprise = message_reprise(reprend_appel_interrompu(donnees));
+    // Before any window exists, so that no new call can overwrite the interrupted one. Only a short try: a
+    // log another program holds takes the call later, from the waiting calls.
+    const resultat_reprise reprise = reprend_appel_interrompu(donnees, essai_bref);
+    const QString dit = message_reprise(reprise, donnees);
     const arret_propre arret;
 
     auto principale = std::make_unique<TForm1>(horloge, donnees);
+    principale->prend_en_charge_le_journal(reprise);
     principale->show();
     // The hidden windows, in their fixed order, and the tray icon come at the first turn of the message loop,
     // so that the main window shows without waiting for them (the menu's commands do nothing until then).
@@ -109,8 +120,8 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge, const 
         rapport = std::make_unique<Tvisualisation>(horloge, donnees);
         notification = std::make_unique<icone_notification>(principale.get());
     });
-    if (!reprise.isEmpty()) {
-        QTimer::singleShot(0, principale.get(), [reprise] { message(reprise); });
+    if (!dit.isEmpty()) {
+        QTimer::singleShot(0, principale.get(), [dit] { message(dit); });
     }
     application.exec();
 

@@ -167,7 +167,7 @@ void TTarifs_dlg::OKBtnClick() {
 
     if (Form1 != nullptr) {
         Form1->zones().applique(t);
-        if (const erreur_reglages erreur = sauve_tarifs(Form1->donnees().reglages(), t)) {
+        if (const erreur_reglages erreur = sauve_tarifs(Form1->donnees(), t)) {
             message_erreur(QString::fromStdString(*erreur));
         }
     }

@@ -42,7 +42,7 @@ QAction* element(QMenu* menu, const char* nom, const QString& texte) {
 TForm1::TForm1(const horloge_locale& horloge, const dossier_donnees& donnees, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      horloge_(horloge), donnees_(donnees), sauvegarde_(donnees.appel_en_cours()) {
+      horloge_(horloge), donnees_(donnees), sauvegarde_(donnees) {
     Form1 = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(icone_kalvo());
@@ -126,6 +126,12 @@ void TForm1::cree_controles() {
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
+    // Runs only while something is owed to the log, so an idle Kalvo never wakes up.
+    reessai = new QTimer(this);
+    reessai->setObjectName(QStringLiteral("reessai"));
+    reessai->setInterval(60'000);
+    connect(reessai, &QTimer::timeout, this, &TForm1::reessaie);
+
     setTabOrder(start_stop, zone);
     setTabOrder(zone, memento);
 }
@@ -195,7 +201,7 @@ QAction* TForm1::position(int pos) const {
 void TForm1::FormCreate() {
     Timer1->stop();
     heure->clear();
-    const reglages_lus r = lit_reglages(donnees_.reglages());
+    const reglages_lus r = lit_reglages(donnees_);
     zones_.applique(r.tarifs);
 
     periode_ = r.periode_ms;

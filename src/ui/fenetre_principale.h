@@ -71,6 +71,12 @@ public:
     // Ends a running call and saves; runs once, at the latest when the window is destroyed.
     void FormDestroy();
 
+    // Writes what is still owed to the log: the calls that wait, a call nothing could take yet, the leftovers
+    // of killed writes beside the log. Runs every minute while anything is owed.
+    void reessaie();
+    // At start-up, what the recovery of an interrupted call left owed to the log.
+    void prend_en_charge_le_journal(const resultat_reprise& reprise);
+
     QAction* position(int pos) const;
     QString legende() const { return legende_; }
 
@@ -88,6 +94,7 @@ public:
     QAction* Aproposde1;
     QTimer* horloge;
     QTimer* Timer1;
+    QTimer* reessai;
     QPushButton* start_stop;
     groupe_radio* zone;
     QLabel* taux;
@@ -117,8 +124,11 @@ private:
     // What the meter says after a tick: the period, the charge in the caption, the charge and the time
     // talked in the application title.
     void montre_tick(std::int64_t ms);
-    // Hands the call that just ended to the call log; a record that cannot be written is reported.
+    // Hands the call that just ended to the call log, or to the waiting calls when the log cannot take it.
     void enregistre_appel();
+    // A record neither the log nor the waiting calls could take: kept in memory and in the running call's
+    // file, which no call may replace until it is written.
+    void garde_non_range(const texte& enregistrement, const resultat_ecriture& pourquoi);
     // Keeps the running call on the disk, so a crash or a kill does not lose it.
     void sauve_etat_appel(std::int64_t ms, bool durable);
     // The zone dialog, found through Ajout_zone at the moment it is needed.
@@ -135,4 +145,7 @@ private:
     bool montree_ = false;
     bool detruite_ = false;
     bool etat_non_sauve_signale_ = false;
+    texte non_range_;
+    bool journal_nettoye_ = true;
+    bool attente_signalee_ = false; // the user was told calls wait; he is told once when they are written
 };

@@ -8,6 +8,7 @@
 #include "fenetre_principale.h"
 #include "groupe_radio.h"
 #include "references.h"
+#include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
@@ -80,7 +81,9 @@ void TForm1::start_stopClick() {
 }
 
 void TForm1::sauve_etat_appel(std::int64_t ms, bool durable) {
-    if (sauvegarde_.sauve(appel_.enregistrement(vers_1252(memento->currentText())), ms, durable)) {
+    // The file still holds a finished call nothing else has: it is not replaced until that call is written.
+    if (non_range_.empty() &&
+        sauvegarde_.sauve(appel_.enregistrement(vers_1252(memento->currentText())), ms, durable)) {
         return;
     }
     // Said once per call: a box at every tick would make the program unusable.
@@ -91,14 +94,75 @@ void TForm1::sauve_etat_appel(std::int64_t ms, bool durable) {
 }
 
 void TForm1::enregistre_appel() {
-    const resultat_ecriture resultat =
-        ajoute_appel(donnees_.journal(), appel_.enregistrement(vers_1252(memento->currentText())));
-    if (!resultat.ok) {
-        // The saved state stays on the disk: the next start appends it.
-        message(depuis_utf8(resultat.occupe ? message_appel_journal_occupe : message_appel_non_enregistre));
+    const texte enregistrement = formate_appel(appel_.enregistrement(vers_1252(memento->currentText())));
+    const resultat_ecriture ecrit = inscrit_appels(donnees_, enregistrement, essai_bref);
+    if (ecrit.ok) {
+        sauvegarde_.oublie();
+        reessaie(); // says so if calls were waiting
+        return;
+    }
+    const resultat_ecriture garde = met_en_attente(donnees_, enregistrement);
+    if (!garde.ok) {
+        garde_non_range(enregistrement, garde);
         return;
     }
     sauvegarde_.oublie();
+    reessai->start();
+    if (!attente_signalee_) {
+        attente_signalee_ = true;
+        message(depuis_utf8(message_appel_en_attente)
+                    .arg(QString::fromStdString(ecrit.detail),
+                         QString::fromStdString(donnees_.appels_en_attente().string())));
+    }
+}
+
+void TForm1::garde_non_range(const texte& enregistrement, const resultat_ecriture& pourquoi) {
+    non_range_ = enregistrement;
+    reessai->start();
+    attente_signalee_ = true;
+    message(depuis_utf8(message_appel_non_enregistre)
+                .arg(QString::fromStdString(pourquoi.detail),
+                     QString::fromStdString(donnees_.appel_en_cours().string())));
+}
+
+void TForm1::prend_en_charge_le_journal(const resultat_reprise& reprise) {
+    journal_nettoye_ = reprise.journal_nettoye;
+    non_range_ = reprise.enregistrement;
+    // Calls left waiting by an earlier run are written now if the log is free, and the user told so.
+    attente_signalee_ = !non_range_.empty() || appels_en_attente(donnees_);
+    if (!journal_nettoye_ || attente_signalee_) {
+        QTimer::singleShot(0, this, &TForm1::reessaie);
+    }
+}
+
+void TForm1::reessaie() {
+    if (!journal_nettoye_) {
+        journal_nettoye_ = nettoie_restes_journal(donnees_, essai_bref);
+    }
+    if (!non_range_.empty() || appels_en_attente(donnees_)) {
+        const bool etait_non_range = !non_range_.empty();
+        if (inscrit_appels(donnees_, non_range_, essai_bref).ok ||
+            (etait_non_range && met_en_attente(donnees_, non_range_).ok)) {
+            non_range_.clear();
+        }
+        // The running call's file held that call: it goes, or takes the running call's state at last.
+        if (etait_non_range && non_range_.empty()) {
+            if (appel_.en_cours()) {
+                sauve_etat_appel(horloge_.ms_continues(), true);
+            } else {
+                sauvegarde_.oublie();
+            }
+        }
+    }
+    if (!journal_nettoye_ || !non_range_.empty() || appels_en_attente(donnees_)) {
+        reessai->start();
+        return;
+    }
+    reessai->stop();
+    if (attente_signalee_) {
+        attente_signalee_ = false;
+        message(depuis_utf8(message_appels_inscrits));
+    }
 }
 
 void TForm1::Timer1Timer() {
@@ -207,9 +271,11 @@ void TForm1::ouvre_modification(QAction* element) {
 }
 
 void TForm1::Proprits1Click() {
-    const resultat_ecriture resultat = efface_journal(donnees_.journal());
+    // The calls that ended before the erase go with it, into the copy it keeps.
+    reessaie();
+    const resultat_ecriture resultat = efface_journal(donnees_.journal(), essai_bref);
     if (!resultat.ok) {
-        message(depuis_utf8(resultat.occupe ? message_effacement_occupe : message_effacement_impossible));
+        message(depuis_utf8(message_effacement_impossible).arg(QString::fromStdString(resultat.detail)));
     }
 }
 
@@ -258,7 +324,7 @@ void TForm1::FormDestroy() {
     for (int i = 0; i < memento->count(); ++i) {
         historique.push_back(vers_1252(memento->itemText(i)));
     }
-    if (const erreur_reglages erreur = sauve_reglages(donnees_.reglages(), periode_, historique, zones_)) {
+    if (const erreur_reglages erreur = sauve_reglages(donnees_, periode_, historique, zones_)) {
         message_erreur(QString::fromStdString(*erreur));
     }
 }

@@ -6,6 +6,7 @@
 #include "conversion_texte.h"
 #include "placement.h"
 #include "references.h"
+#include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
 
 #include <QFrame>
@@ -147,8 +148,10 @@ void Tvisualisation::motifsClick() {
 }
 
 void Tvisualisation::BitBtn1Click() {
-    const resultat_purge resultat =
-        purge_avant(donnees_.journal(), jour->valeur(), mois->valeur(), annee->valeur(), horloge_);
+    // Calls waiting for the log go in first, as before every write of it.
+    inscrit_appels(donnees_, {}, essai_bref);
+    const resultat_purge resultat = purge_avant(donnees_.journal(), jour->valeur(), mois->valeur(),
+                                                annee->valeur(), horloge_, essai_bref);
     switch (resultat.etat) {
     case etat_purge::fait:
         BitBtn1->setEnabled(false);

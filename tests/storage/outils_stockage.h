@@ -55,7 +55,7 @@ private:
     static inline int compte_ = 0;
     static inline int a_partir_du_ = 1;
     static int renomme(const char* ancien, const char* nouveau) {
-        return ++compte_ >= a_partir_du_ ? -1 : std::rename(ancien, nouveau);
+        return ++compte_ >= a_partir_du_ ? (errno = EIO, -1) : std::rename(ancien, nouveau);
     }
     static inline const appels_systeme systeme_ = {systeme_reel.synchronise, &renomme};
 };

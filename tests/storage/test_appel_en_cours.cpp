@@ -7,8 +7,8 @@
 TEST(appel_en_cours, reprise_une_seule_fois_etats_illisibles_mis_de_cote_chacun_sous_son_nom) {
     dossier_temporaire d;
     const fs::path fichier = d.donnees().appel_en_cours();
-    sauvegarde_appel sauvegarde(fichier);
-    const auto reprend = [&] { return reprend_appel_interrompu(d.donnees()).etat; };
+    sauvegarde_appel sauvegarde(d.donnees());
+    const auto reprend = [&] { return reprend_appel_interrompu(d.donnees(), attente_verrou_journal).etat; };
     const std::string avant = formate_appel(appel_du(2026, 3, 3, "Avant", 100));
     const std::string bureau = formate_appel(appel_du(2026, 3, 4, "Bureau", 70));
     ecrit_octets(d.journal(), avant);

@@ -1,9 +1,11 @@
 #include "outils_stockage.h"
 #include "storage/appel_en_cours.h"
 
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -15,7 +17,7 @@ int refus = -1;
 
 std::string nom(const fs::path& p) {
     const std::string n = p.filename().string();
-    return n.find(".kalvo-") != std::string::npos ? n.substr(0, n.size() - 6)
+    return n.find(".kalvo-") != std::string::npos ? n.substr(0, n.size() - 10)
            : n.starts_with("kalvo-test")          ? "."
                                                   : n;
 }
@@ -41,12 +43,13 @@ TEST(fichier_atomique, chaque_ecriture_est_sur_le_disque_avant_de_compter) {
     } cas[] = {
         // The running call's file: flushed at the start, then once a minute at most.
         {[&](auto& j) {
-             sauvegarde_appel s(j, enregistres);
+             sauvegarde_appel s(dossier_donnees(j.parent_path()), enregistres);
              return s.sauve(a, 0) && s.sauve(a, 59'999) && s.sauve(a, 60'000);
          },
-         v{"fsync .sauve.tax.kalvo-", "rename .sauve.tax.kalvo- sauve.tax", "fsync .",
-           "rename .sauve.tax.kalvo- sauve.tax", "fsync .sauve.tax.kalvo-",
-           "rename .sauve.tax.kalvo- sauve.tax", "fsync ."}},
+         v{"fsync .appel_en_cours.tax.kalvo-", "rename .appel_en_cours.tax.kalvo- appel_en_cours.tax",
+           "fsync .", "rename .appel_en_cours.tax.kalvo- appel_en_cours.tax",
+           "fsync .appel_en_cours.tax.kalvo-", "rename .appel_en_cours.tax.kalvo- appel_en_cours.tax",
+           "fsync ."}},
         {[&](auto& j) { return ajoute_appel(j, a, attente, enregistres).ok; },
          v{"fsync sauve.tax", "fsync ."}},
         {[&](auto& j) {
@@ -81,7 +84,7 @@ TEST(fichier_atomique, un_lien_est_suivi_mode_et_proprietaire_gardes_seul_un_fic
     const bool root = ::geteuid() == 0; // only root can give a file away, and must give it back (sudo)
     ASSERT_TRUE(!root || ::chown(cible.c_str(), 65534, 65534) == 0);
     fs::create_symlink("synchro/Kalvo.ini", d.ini());
-    ecrit_octets(d.chemin() / "synchro" / ".Kalvo.ini.kalvo-abcdef", "left by a killed save");
+    ecrit_octets(d.chemin() / "synchro" / ".Kalvo.ini.kalvo-abcdef.tmp", "left by a killed save");
     {
         fichier_atomique echoue(d.ini(), renommages_refuses());
         echoue.ecrit("neuf");
@@ -103,18 +106,42 @@ TEST(fichier_atomique, un_lien_est_suivi_mode_et_proprietaire_gardes_seul_un_fic
     EXPECT_EQ(fs::status(d.journal()).permissions(), fs::perms(0640)); // a new file: 0666 less the umask
 }
 
+// Only Kalvo's own leftovers go: the user's files with names alike, another user's, and the temporary of
+// another Kalvo saving the same Kalvo.ini through a link at that moment, stay.
 TEST(fichier_atomique, les_restes_d_ecritures_tuees_partent_au_demarrage_et_rien_d_autre) {
     dossier_temporaire d;
-    fs::create_directory(d.chemin() / "kalvo");
-    const std::set<std::string> a_garder = {".sauve.tax.kalvo-12345", ".sauve.tax.abcdef",
-                                            "notes.kalvo-abcdef", ".Kalvo.ini.kalvo-abcdefg",
-                                            "sauve.tax.verrou"};
-    for (const std::string nom :
-         {".sauve.tax.kalvo-abcdef", ".Kalvo.ini.kalvo-Xy12Z9", ".appel_en_cours.tax.kalvo-000000",
-          ".sauve.tax.precedent.kalvo-a1b2c3", ".sauve.tax.kalvo-12345", ".sauve.tax.abcdef",
-          "notes.kalvo-abcdef", ".Kalvo.ini.kalvo-abcdefg"}) {
-        ecrit_octets(d.chemin() / "kalvo" / nom, "reste");
+    const dossier_donnees donnees(d.chemin() / "kalvo");
+    fs::create_directory(donnees.chemin());
+    std::set<std::string> a_garder = {".sauve.tax.kalvo-12345.tmp", ".sauve.tax.abcdef.tmp",
+                                      "notes.kalvo-abcdef.tmp",     ".Kalvo.ini.kalvo-abcdefg.tmp",
+                                      ".sauve.tax.kalvo-backup",    "sauve.tax.verrou"};
+    for (const std::string& nom : a_garder) {
+        ecrit_octets(donnees.chemin() / nom, "reste");
     }
-    reprend_appel_interrompu(dossier_donnees(d.chemin() / "kalvo"));
+    for (const std::string nom :
+         {".sauve.tax.kalvo-abcdef.tmp", ".Kalvo.ini.kalvo-Xy12Z9.tmp",
+          ".appel_en_cours.tax.kalvo-000000.tmp", ".sauve.tax.precedent.kalvo-a1b2c3.tmp"}) {
+        ecrit_octets(donnees.chemin() / nom, "reste");
+    }
+    if (::geteuid() == 0) {
+        ecrit_octets(donnees.chemin() / ".sauve.tax.kalvo-autre0.tmp", "reste");
+        ASSERT_EQ(::chown((donnees.chemin() / ".sauve.tax.kalvo-autre0.tmp").c_str(), 65534, 65534), 0);
+        a_garder.insert(".sauve.tax.kalvo-autre0.tmp");
+    }
+    const pid_t autre_kalvo = ::fork();
+    if (autre_kalvo == 0) {
+        fichier_atomique f(donnees.reglages());
+        f.ecrit("[Divers]\r\n");
+        ::raise(SIGSTOP);
+        ::_exit(f.remplace() ? 0 : 1);
+    }
+    int statut = 0;
+    ASSERT_EQ(::waitpid(autre_kalvo, &statut, WUNTRACED), autre_kalvo);
+    reprend_appel_interrompu(donnees, attente_verrou_journal);
+    ::kill(autre_kalvo, SIGCONT);
+    ASSERT_EQ(::waitpid(autre_kalvo, &statut, 0), autre_kalvo);
+    EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+    EXPECT_EQ(lit_octets(donnees.reglages()), "[Divers]\r\n");
+    a_garder.insert("Kalvo.ini");
     EXPECT_EQ(d.noms("kalvo"), a_garder);
 }

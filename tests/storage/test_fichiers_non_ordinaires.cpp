@@ -40,7 +40,7 @@ TEST(fichiers_non_ordinaires, refuses_sans_attendre_liens_suivis) {
 
         cree(g, d.journal(), "");
         const fs::file_type type = fs::symlink_status(d.journal()).type();
-        EXPECT_EQ(ajoute_enregistrement(d.journal(), enregistrement).ok, ordinaire);
+        EXPECT_EQ(ajoute_enregistrements(d.journal(), enregistrement).ok, ordinaire);
         EXPECT_EQ(totalise_motifs(d.journal()).etat,
                   ordinaire ? etat_lecture::complet : etat_lecture::erreur_lecture);
         EXPECT_EQ(efface_journal(d.journal()).ok, ordinaire);
@@ -53,10 +53,9 @@ TEST(fichiers_non_ordinaires, refuses_sans_attendre_liens_suivis) {
         const dossier_donnees autre(d.chemin() / "autre");
         fs::create_directory(autre.chemin());
         cree(g, autre.appel_en_cours(), enregistrement);
-        EXPECT_EQ(sauvegarde_appel(autre.appel_en_cours()).sauve(appel_du(2026, 3, 2, "Bureau", 120), 0),
-                  ordinaire);
+        EXPECT_EQ(sauvegarde_appel(autre).sauve(appel_du(2026, 3, 2, "Bureau", 120), 0), ordinaire);
         EXPECT_TRUE(ordinaire || fs::symlink_status(autre.appel_en_cours()).type() == type);
-        EXPECT_EQ(reprend_appel_interrompu(autre).etat,
+        EXPECT_EQ(reprend_appel_interrompu(autre, attente_verrou_journal).etat,
                   ordinaire ? etat_reprise::enregistre : etat_reprise::illisible);
         EXPECT_EQ(lit_octets(autre.journal()), ordinaire ? enregistrement : "");
 

@@ -64,7 +64,8 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
         std::string message;
     } cas[] = {
         {avant, 31, 2, 99, etat_purge::date_invalide, "'31.2.2026' is not a valid date"},
-        {avant, 5, 3, 1, etat_purge::erreur_fichier, std::string(message_reecriture_impossible)},
+        {avant, 5, 3, 1, etat_purge::erreur_fichier,
+         std::string(message_reecriture_impossible) + " : erreur d'entrée-sortie."},
         // An end date that does not read stops the pruning with those 8 characters, even after kept records.
         {enr("05.03.26") + enregistrement_brut("Fin: 3\xE9.03.97 \xE0 09:12:40", "x", "1,0"), 1, 1, 99,
          etat_purge::date_invalide, "'3\xC3\xA9.03.97' is not a valid date"},

@@ -20,7 +20,7 @@ TEST(reglages, lecture_bornes_et_sauvegarde) {
     const std::string memento = "[Memento]\r\n1=un\r\n5=\" cinq \"\r\n9=\"\"neuf\"\"\r\n";
     ecrit_octets(dossier.ini(), tarifs + "[Divers]\r\nMise \340 jour=2000\r\n" + memento +
                                     "[Ajouts]\r\nNombre d'ajouts=0x2\r\n" + ajouts);
-    const reglages_lus r = lit_reglages(dossier.ini());
+    const reglages_lus r = lit_reglages(dossier.donnees());
     EXPECT_EQ(std::make_tuple(r.tarifs.taxe_base, r.tarifs.normal, r.tarifs.reduit),
               std::make_tuple(0, std::array{50000, 31, 16}, std::array{1, 588, 406}));
     EXPECT_EQ(r.periode_ms, 1000);
@@ -34,7 +34,7 @@ TEST(reglages, lecture_bornes_et_sauvegarde) {
     table.ajoute("Natel", 1, 1);
     table.modifie_durees(3, 224, 2.5); // a half goes to the even neighbour
     // A save that replaced the file twice would fail.
-    ASSERT_EQ(sauve_reglages(dossier.ini(), r.periode_ms, r.historique, table, renommages_refuses(2)),
+    ASSERT_EQ(sauve_reglages(dossier.donnees(), r.periode_ms, r.historique, table, renommages_refuses(2)),
               std::nullopt);
     // The history goes under 1 to 3, quoted once more where the quotes or blanks would be lost; the stale
     // keys 5 and 9, and Fax's, stay; new keys go last in their section.
@@ -65,7 +65,7 @@ TEST(reglages, noms_de_zone_refuses_a_l_ajout_et_au_chargement) {
         contenu += std::to_string(n) + "=z" + std::to_string(n) + "\r\n";
     }
     ecrit_octets(dossier.ini(), contenu);
-    const reglages_lus r = lit_reglages(dossier.ini());
+    const reglages_lus r = lit_reglages(dossier.donnees());
     ASSERT_EQ(r.zones.size(), 40U);
     EXPECT_EQ(std::make_tuple(r.zones[0].nom, r.zones[1].nom, r.zones[39].nom),
               std::make_tuple(texte("Natel"), texte(""), texte("z48")));
@@ -74,23 +74,29 @@ TEST(reglages, noms_de_zone_refuses_a_l_ajout_et_au_chargement) {
 TEST(reglages, tarifs_et_periodes_relus_tels_qu_ecrits_echec_sans_changement) {
     dossier_temporaire dossier;
     for (const int periode : periodes_mise_a_jour) {
-        ASSERT_EQ(sauve_reglages(dossier.ini(), periode, {}, table_zones{}), std::nullopt);
-        EXPECT_EQ(lit_reglages(dossier.ini()).periode_ms, periode);
+        ASSERT_EQ(sauve_reglages(dossier.donnees(), periode, {}, table_zones{}), std::nullopt);
+        EXPECT_EQ(lit_reglages(dossier.donnees()).periode_ms, periode);
     }
     const tarifs_base tarifs{30, {900, 300, 200}, {2000, 500, 400}};
-    ASSERT_EQ(sauve_tarifs(dossier.ini(), tarifs), std::nullopt);
-    const reglages_lus r = lit_reglages(dossier.ini());
+    ASSERT_EQ(sauve_tarifs(dossier.donnees(), tarifs), std::nullopt);
+    const reglages_lus r = lit_reglages(dossier.donnees());
     EXPECT_EQ(std::make_tuple(r.tarifs.taxe_base, r.tarifs.normal, r.tarifs.reduit),
               std::make_tuple(tarifs.taxe_base, tarifs.normal, tarifs.reduit));
 
     // A failed save leaves the file as it was, and no temporary file beside it; a save that changes
     // nothing writes nothing.
     const std::string avant = lit_octets(dossier.ini());
-    EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs_base{}, renommages_refuses()),
+    EXPECT_EQ(sauve_tarifs(dossier.donnees(), tarifs_base{}, renommages_refuses()),
               "Unable to write to Kalvo.ini");
-    EXPECT_EQ(sauve_reglages(dossier.ini(), 1000, {}, table_zones{}, renommages_refuses()),
+    EXPECT_EQ(sauve_reglages(dossier.donnees(), 1000, {}, table_zones{}, renommages_refuses()),
               "Unable to write to Kalvo.ini");
-    EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs), std::nullopt);
+    EXPECT_EQ(sauve_tarifs(dossier.donnees(), tarifs), std::nullopt);
     EXPECT_EQ(lit_octets(dossier.ini()), avant);
     EXPECT_EQ(dossier.noms(), std::set<std::string>{"Kalvo.ini"});
+
+    // Never a file too large to be read again: the save is refused and the file stays.
+    ecrit_octets(dossier.ini(), "[Divers]\r\n;" + std::string(taille_max_profil - 13, 'x') + "\r\n");
+    const erreur_reglages trop = sauve_tarifs(dossier.donnees(), tarifs);
+    EXPECT_TRUE(trop && trop->find("Kalvo.ini") != std::string::npos);
+    EXPECT_EQ(fs::file_size(dossier.ini()), taille_max_profil);
 }

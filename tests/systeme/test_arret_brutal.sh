@@ -50,4 +50,28 @@ apres=$(date +%H:%M:%S)
 tail -n 5 "$donnees/sauve.tax" | LC_ALL=C grep -q -E "^Fin de l'appel .* ($avant|$apres)"$(printf '\r') ||
     echec "la fin de l'appel n'est pas le moment du signal"
 grep -q "^Mise $(printf '\340') jour=1000" "$donnees/Kalvo.ini" || echec "les réglages n'ont pas été sauvés"
-bilan 3
+
+# 4. SIGKILL during a call, then a start while another program holds the log: the window comes at once and
+# the call waits beside the log; the next start, the log free, writes it.
+lance
+clic 160 60
+attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
+kill -STOP "$pid"
+cp "$donnees/appel_en_cours.tax" "$dossier/tue"
+kill -9 "$pid"
+wait "$pid" 2>/dev/null
+cp "$donnees/sauve.tax" "$dossier/avant"
+# Its output elsewhere: a sleep left behind would hold the test's output open.
+flock -o "$donnees/sauve.tax.verrou" sleep 60 >/dev/null 2>&1 &
+occupant=$!
+attend '[ -n "$(fuser "$donnees/sauve.tax.verrou" 2>/dev/null)" ]'
+lance || echec "la fenêtre ne vient pas pendant que le journal est occupé"
+attend 'id_boite=$(visible "$boite")' && xdotool windowfocus --sync "$id_boite" key Return
+cmp -s "$donnees/appels_en_attente.tax" "$dossier/tue" || echec "l'appel interrompu n'attend pas"
+pkill -P "$occupant"
+arrete
+lance
+attend 'cat "$dossier/avant" "$dossier/tue" | cmp -s - "$donnees/sauve.tax"' || echec "l'appel en attente n'a pas été inscrit"
+[ -f "$donnees/appels_en_attente.tax" ] && echec "les appels en attente restent"
+arrete
+bilan 4

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -175,7 +176,8 @@ private slots:
         banc_->fenetre.reset();
         QCOMPARE(messages.recus,
                  (QList{qMakePair(genre_message::information,
-                                  u"Le fichier d'enregistrement des taxes n'a pas pu être effacé."_s),
+                                  u"Le fichier d'enregistrement des taxes n'a pas pu être effacé : "
+                                  "ce n'est pas un fichier ordinaire."_s),
                         qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s)}));
     }
 
@@ -227,20 +229,38 @@ private slots:
         QCOMPARE(lit("appel_en_cours.tax"), QByteArray("<absent>"));
     }
 
-    void journal_occupe_l_appel_reste_sur_le_disque() {
+    // Another program holds the log: the calls wait, the next call overwrites none, and once the log is free
+    // they are written in order. The user is told once that they wait and once that they are written.
+    void journal_occupe_les_appels_attendent_puis_sont_inscrits() {
         messages_interceptes messages;
-        {
-            // kalvo-journal holds the log's lock for longer than Kalvo waits.
-            const verrou_journal autre_programme(chemin("sauve.tax").toStdString(), attente_verrou_journal);
+        QProcess autre_programme;
+        autre_programme.start(u"flock"_s, {u"-o"_s, chemin("sauve.tax.verrou"), u"sh"_s, u"-c"_s,
+                                           u"echo pris; exec sleep 60"_s});
+        QVERIFY(autre_programme.waitForReadyRead(5000));
+        for (const char* motif : {"un", "deux"}) {
+            f().memento->setEditText(QString::fromLatin1(motif));
             clique(f().start_stop);
+            banc_->horloge.avance_s(1);
             clique(f().start_stop);
-            f().Proprits1Click();
         }
+        f().Proprits1Click();
+        QCOMPARE(lit("appel_en_cours.tax"), QByteArray("<absent>"));
+        const QByteArray en_attente = lit("appels_en_attente.tax");
+        QVERIFY(en_attente.indexOf(": un\r\n") > 0 &&
+                en_attente.indexOf(": un\r\n") < en_attente.indexOf(": deux\r\n"));
         QCOMPARE(messages.recus.size(), 2);
-        QCOMPARE(messages.recus[0].second, depuis_utf8(message_appel_journal_occupe));
-        QCOMPARE(messages.recus[1].second, depuis_utf8(message_effacement_occupe));
-        QCOMPARE(lit("sauve.tax"), QByteArray("<absent>"));
-        QVERIFY(lit("appel_en_cours.tax").contains("Montant de la facture : 0,20 FS\r\n"));
+        QVERIFY(messages.recus[0].second.contains(u"occupé par un autre programme"_s));
+        QVERIFY(messages.recus[0].second.contains(chemin("appels_en_attente.tax")));
+        QVERIFY(messages.recus[1].second.startsWith(
+            u"Le fichier d'enregistrement des taxes n'a pas pu être effacé : il est occupé"_s));
+        QVERIFY(f().reessai->isActive());
+        autre_programme.kill();
+        autre_programme.waitForFinished();
+        f().reessaie();
+        QCOMPARE(lit("sauve.tax"), en_attente);
+        QCOMPARE(lit("appels_en_attente.tax"), QByteArray("<absent>"));
+        QCOMPARE(messages.recus.value(2).second, depuis_utf8(message_appels_inscrits));
+        QVERIFY(!f().reessai->isActive());
     }
 
     // A Kalvo.ini too large to read (a hand-made mistake, or damage) is never overwritten with the defaults.
