@@ -5,11 +5,7 @@
 
 namespace {
 
-texte enr(date_heure debut, date_heure fin, std::string_view motif, montant centimes) {
-    const horodatage d = encode(debut), f = encode(fin);
-    return formate_appel(
-        {partie_date(d), partie_heure(d), partie_date(f), partie_heure(f), "Local", texte(motif), centimes});
-}
+const auto enr = enregistrement_de;
 
 std::int64_t j(int annee, int mois, int jour) {
     return jours_depuis_origine(annee, mois, jour);
