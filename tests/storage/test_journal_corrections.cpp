@@ -7,9 +7,9 @@
 namespace {
 
 const auto enr = enregistrement_de;
-// Tuesday 3 March 2026, a Local call left running from 09:00 to 15:00.
 const texte a = enr({2025, 12, 10, 9}, {2025, 12, 10, 9, 5}, "Ancien", 50);
 const texte b = enr({2026, 3, 2, 10}, {2026, 3, 2, 10, 5}, "Dossier M\xFCler", 50);
+// Tuesday 3 March 2026, a Local call left running from 09:00 to 15:00.
 const texte c = enr({2026, 3, 3, 9}, {2026, 3, 3, 15}, "Dossier M\xFCller", 2200);
 const texte d = enr({2026, 3, 4, 10}, {2026, 3, 4, 10, 5}, "Dossier M\xFCler", 50);
 const texte journal_initial = a + b + c + d;
@@ -27,15 +27,6 @@ resultat_correction applique(const fs::path& journal, const correction& corr) {
     return applique_correction(journal, corr, 2026);
 }
 
-table_zones tarifs_du_jour() {
-    table_zones zones;
-    tarifs_base t;
-    t.taxe_base = 30;
-    t.normal[0] = 600; // Local: 60 s a unit
-    zones.applique(t);
-    return zones;
-}
-
 } // namespace
 
 TEST(journal_corrections, chaque_correction_puis_son_annulation) {
@@ -44,8 +35,10 @@ TEST(journal_corrections, chaque_correction_puis_son_annulation) {
     };
     const auto supprime = [](const fs::path& j) { return supprime_appels(identites(j, {1, 2})); };
     const auto fin = [](const fs::path& j) {
+        table_zones tarifs_du_jour;
+        tarifs_du_jour.applique({30, {600, 384, 226}, {2240, 588, 406}}); // Local: 60 s a unit
         const fin_corrigee f =
-            corrige_fin(identites(j, {2})[0], encode({2026, 3, 3, 9, 5}), tarifs_du_jour(), 1000, 2026);
+            corrige_fin(identites(j, {2})[0], encode({2026, 3, 3, 9, 5}), tarifs_du_jour, 1000, 2026);
         EXPECT_EQ(f.centimes, 80); // 30 + 5 units of 60 s
         return f.a_appliquer;
     };

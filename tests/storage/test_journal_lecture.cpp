@@ -83,13 +83,11 @@ TEST(journal_lecture, corruption_et_resultat_partiel) {
 TEST(journal_lecture, montants_lus_par_largeur_fixe) {
     const std::string prefixe = "Montant de la facture : ";
     // Written with two centime digits, read back the same; older records' one digit reads as before.
-    const struct {
-        std::int64_t centimes;
-        const char* texte;
-    } ecrits[] = {{105, "1,05"}, {0, "0,00"}, {7, "0,07"}, {120, "1,20"}, {5'000'000'000LL, "50000000,00"}};
-    for (const auto& e : ecrits) {
-        EXPECT_EQ(texte_montant(e.centimes), e.texte);
-        EXPECT_EQ(montant_lu(prefixe + e.texte + " FS"), e.centimes);
+    const std::pair<std::int64_t, std::string> ecrits[] = {
+        {105, "1,05"}, {0, "0,00"}, {7, "0,07"}, {120, "1,20"}, {5'000'000'000LL, "50000000,00"}};
+    for (const auto& [centimes, texte] : ecrits) {
+        EXPECT_EQ(texte_montant(centimes), texte);
+        EXPECT_EQ(montant_lu(prefixe + texte + " FS"), centimes);
     }
     EXPECT_EQ(texte_montant(-105), "-1,05");
     EXPECT_EQ(montant_lu(prefixe + "1,5 FS"), 105);

@@ -22,11 +22,9 @@ TEST(periode_appels, mois_et_dates_saisis) {
     } table[] = {
         {{}, {}, "02.2024", {j(2024, 2, 1), j(2024, 2, 29)}},
         {{}, {}, "2.26", {j(2026, 2, 1), j(2026, 2, 28)}},
-        {{}, {}, "12.2025", {j(2025, 12, 1), j(2025, 12, 31)}},
         {{}, {}, "04.2026", {j(2026, 4, 1), j(2026, 4, 30)}},
         {"01.03.2026", {}, {}, {j(2026, 3, 1), {}}},
         {{}, "29.02.2024", {}, {{}, j(2024, 2, 29)}},
-        {"05.03.2026", "05.03.2026", {}, {j(2026, 3, 5), j(2026, 3, 5)}},
         {{}, {}, "13.2026", {}, "'13.2026' n'est pas un mois valide (MM.AAAA)"},
         {{}, {}, "29.02.2024", {}, "'29.02.2024' n'est pas un mois valide (MM.AAAA)"},
         {"29.02.2025", {}, {}, {}, "'29.02.2025' n'est pas une date valide"},
@@ -109,14 +107,10 @@ TEST(periode_appels, appels_lus_avec_leur_identite_et_la_ligne_du_dommage) {
         EXPECT_EQ(l.lecture.etat, c.etat);
         EXPECT_EQ(l.lecture.ligne_fautive, c.ligne_fautive);
         ASSERT_EQ(l.appels.size(), c.lus);
-        const appel_journal& premier = l.appels[0];
-        EXPECT_EQ(premier.identite, (identite_appel{a, 0}));
-        EXPECT_EQ(premier.zone(), "Local");
-        EXPECT_EQ(premier.motif(), "Bureau");
-        EXPECT_EQ(premier.jour, j(2026, 3, 4));
-        EXPECT_EQ(premier.fin, 36300);
-        EXPECT_EQ(premier.duree, 300);
-        EXPECT_EQ(premier.centimes, 50);
+        const appel_journal& p = l.appels[0];
+        EXPECT_EQ(p.identite, (identite_appel{a, 0}));
+        EXPECT_EQ(std::tuple(p.zone(), p.motif(), p.jour, p.debut, p.fin, p.duree, p.centimes),
+                  std::tuple("Local", "Bureau", j(2026, 3, 4), 36000, 36300, 300, 50));
         EXPECT_EQ(l.appels.back().identite.occurrence, c.occurrence_derniere);
     }
 }
