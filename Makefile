@@ -32,12 +32,13 @@ package: build
 clean:
 	rm -rf $(BUILD_DIR)
 
-# Benchmarks: kalvo-journal against wc -l and a flushed copy on generated logs; Kalvo's start-up (time to
-# its window, memory) against an empty Qt window, under Xvfb.
+# Benchmarks: kalvo-journal against wc -l and a flushed copy on generated logs, a correction against a prune
+# and a statement for a month against the totals; Kalvo's start-up (time to its window, memory) against an
+# empty Qt window, under Xvfb.
 .PHONY: bench
 bench: configure
-	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere kalvo kalvo-fenetre-vide \
-		kalvo-mesure-demarrage kalvo-bench-reglages
+	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere kalvo-journal-corrige kalvo \
+		kalvo-fenetre-vide kalvo-mesure-demarrage kalvo-bench-reglages
 	sh bench/journal.sh $(BUILD_DIR)/bin
 	sh bench/demarrage.sh $(BUILD_DIR)/bin
 	$(BUILD_DIR)/bin/kalvo-bench-reglages

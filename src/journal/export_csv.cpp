@@ -1,7 +1,5 @@
 #include "journal/export_csv.h"
 
-#include "storage/journal_lecteur.h"
-
 #include <algorithm>
 #include <string>
 
@@ -46,31 +44,35 @@ std::string moment_iso(std::string_view ligne, int annee_courante) {
 } // namespace
 
 etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie,
-                         char separateur) {
-    lecteur_journal lecteur(journal);
-    if (lecteur.absent() || lecteur.erreur()) {
-        return lecteur.absent() ? etat_lecture::absent : etat_lecture::erreur_lecture;
+                         char separateur, const periode_appels& periode) {
+    std::string ligne;
+    bool entete = false;
+    const auto ecrit_entete = [&] {
+        std::string debut = "debut,fin,zone,motif,montant_cts\r\n";
+        std::replace(debut.begin(), debut.end(), ',', separateur);
+        std::fwrite(debut.data(), 1, debut.size(), sortie);
+        entete = true;
+    };
+    const resultat_parcours lecture =
+        parcourt_periode(journal, periode, annee_courante, [&](const enregistrement_periode& e) {
+            if (!entete) {
+                ecrit_entete();
+            }
+            ligne = moment_iso(e.lignes[0], annee_courante);
+            ligne += separateur;
+            ligne += moment_iso(e.lignes[1], annee_courante);
+            ligne += separateur;
+            ajoute_champ(ligne, sans_prefixe(e.lignes[2]), separateur);
+            ligne += separateur;
+            ajoute_champ(ligne, sans_prefixe(e.lignes[3]), separateur);
+            ligne += separateur;
+            ligne += std::to_string(e.centimes);
+            ligne += "\r\n";
+            std::fwrite(ligne.data(), 1, ligne.size(), sortie);
+        });
+    // A log with no call of the period still gives the header; one that cannot be read gives nothing.
+    if (!entete && lecture.etat != etat_lecture::absent && lecture.etat != etat_lecture::erreur_lecture) {
+        ecrit_entete();
     }
-    std::string ligne = "debut,fin,zone,motif,montant_cts\r\n";
-    std::replace(ligne.begin(), ligne.end(), ',', separateur);
-    std::fwrite(ligne.data(), 1, ligne.size(), sortie);
-    lignes_enregistrement lignes;
-    while (lecteur.suivant(lignes)) {
-        const auto centimes = montant_lu(lignes[4]);
-        if (!centimes || lecteur.ligne_trop_longue() >= 0) {
-            return etat_lecture::corrompu;
-        }
-        ligne = moment_iso(lignes[0], annee_courante);
-        ligne += separateur;
-        ligne += moment_iso(lignes[1], annee_courante);
-        ligne += separateur;
-        ajoute_champ(ligne, sans_prefixe(lignes[2]), separateur);
-        ligne += separateur;
-        ajoute_champ(ligne, sans_prefixe(lignes[3]), separateur);
-        ligne += separateur;
-        ligne += std::to_string(*centimes);
-        ligne += "\r\n";
-        std::fwrite(ligne.data(), 1, ligne.size(), sortie);
-    }
-    return lecteur.erreur() ? etat_lecture::erreur_lecture : etat_lecture::complet;
+    return lecture.etat;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/journal_appels.h"
+#include "storage/periode_appels.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,7 @@
 // YYYY-MM-DDTHH:MM:SS (empty when the log's text does not read as one), the amount in centimes. The
 // separator is "," or ";" (what spreadsheets under a French locale expect). A zone or reason that starts
 // with =, +, -, @, a tab or a CR gets a leading apostrophe, so that a spreadsheet shows it as text instead
-// of running it as a formula. Stops at a corrupt record, like the totals, after the rows before it.
+// of running it as a formula. Only the calls that started in the period. Stops at a corrupt record, like the
+// totals, after the rows before it.
 etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie,
-                         char separateur = ',');
+                         char separateur = ',', const periode_appels& periode = {});

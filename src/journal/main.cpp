@@ -4,10 +4,12 @@
 #include "metering/horloge_locale.h"
 #include "storage/dossier_donnees.h"
 #include "storage/journal_appels.h"
+#include "storage/periode_appels.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,22 +19,36 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view aide =
-    "Usage : kalvo-journal COMMANDE [FICHIER]\n"
+    "Usage : kalvo-journal COMMANDE [OPTIONS] [FICHIER]\n"
     "\n"
     "Lit ou modifie le fichier d'enregistrement des taxes de Kalvo (par défaut\n"
     "$XDG_DATA_HOME/kalvo/sauve.tax, sinon ~/.local/share/kalvo/sauve.tax).\n"
     "\n"
     "Commandes :\n"
-    "  totaux [FICHIER]             une ligne par motif d'appel, dans l'ordre de première\n"
+    "  totaux [PÉRIODE] [--detail] [FICHIER]\n"
+    "                               une ligne par motif d'appel, dans l'ordre de première\n"
     "                               apparition : le motif, une tabulation, le total (1,20)\n"
     "  purge JJ.MM.AAAA [FICHIER]   supprime les appels terminés avant cette date ; ceux\n"
     "                               terminés ce jour-là sont gardés ; n'affiche rien\n"
-    "  csv [--point-virgule] [FICHIER]\n"
+    "  csv [PÉRIODE] [--point-virgule] [FICHIER]\n"
     "                               les appels en CSV (RFC 4180, UTF-8) : colonnes debut, fin,\n"
     "                               zone, motif, montant_cts ; dates AAAA-MM-JJTHH:MM:SS\n"
+    "\n"
+    "Options :\n"
+    "  --du JJ.MM.AAAA              avec totaux et csv : les appels commencés ce jour-là ou après\n"
+    "  --au JJ.MM.AAAA              avec totaux et csv : les appels commencés ce jour-là ou avant\n"
+    "  --mois MM.AAAA               avec totaux et csv : les appels commencés dans ce mois\n"
+    "  --detail                     avec totaux : ajoute à chaque motif le nombre d'appels et le\n"
+    "                               temps de conversation (h:mm:ss, de la fin moins le début),\n"
+    "                               puis une dernière ligne Total\n"
     "  --point-virgule              avec csv : colonnes séparées par « ; » (tableurs en français)\n"
     "  --help                       affiche cette aide\n"
     "\n"
+    "Un appel compte dans la période du jour où il a commencé, comme sur une facture de\n"
+    "téléphone ; --du et --au peuvent s'employer seuls ou ensemble. Avec une période, un\n"
+    "enregistrement dont la date de début ne se lit pas rend le fichier corrompu (code 3).\n"
+    "Un appel dont le début ou la fin ne se lit pas, ou dont la fin précède le début, compte\n"
+    "pour 0:00:00 dans le temps de conversation.\n"
     "La casse des motifs est ignorée ; un motif vide compte comme <<motif non-spécifié>>.\n"
     "En CSV, une zone ou un motif qui commence par =, +, -, @, une tabulation ou un retour\n"
     "chariot reçoit une apostrophe devant, pour qu'un tableur ne l'exécute pas comme une\n"
@@ -44,8 +60,8 @@ constexpr std::string_view aide =
     "\n"
     "Codes de sortie :\n"
     "  0  réussite\n"
-    "  1  erreur (date invalide, fichier illisible, occupé ou non réécrit, arguments) ; une\n"
-    "     purge qui échoue laisse le fichier intact\n"
+    "  1  erreur (date ou période invalide, fichier illisible, occupé ou non réécrit,\n"
+    "     arguments) ; une purge qui échoue laisse le fichier intact\n"
     "  2  le fichier n'existe pas (totaux, csv)\n"
     "  3  le fichier est corrompu : totaux et csv donnent ce qui précède l'enregistrement fautif\n";
 
@@ -86,30 +102,97 @@ int annee_courante(const horloge_locale& horloge) {
     return decode(horloge.maintenant()).annee;
 }
 
+// A tab or line end inside a reason would split its output line.
+std::string motif_sur_une_ligne(std::string_view motif_1252) {
+    std::string motif = utf8_depuis_1252(motif_1252);
+    std::replace_if(
+        motif.begin(), motif.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return motif;
+}
+
+void ecrit(const std::string& ligne) {
+    std::fwrite(ligne.data(), 1, ligne.size(), stdout);
+}
+
+// What follows the command: its options, and the file last.
+struct options {
+    bool detail = false;
+    bool point_virgule = false;
+    std::optional<std::string_view> du, au, mois;
+    std::vector<std::string_view> fichiers;
+
+    bool periode_donnee() const { return du || au || mois; }
+};
+
+std::optional<options> lit_options(const std::vector<std::string_view>& args, std::string_view drapeau) {
+    options o;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::optional<std::string_view>* valeur = args[i] == "--du"     ? &o.du
+                                                  : args[i] == "--au"   ? &o.au
+                                                  : args[i] == "--mois" ? &o.mois
+                                                                        : nullptr;
+        if (valeur != nullptr) {
+            if (i + 1 == args.size() || valeur->has_value()) {
+                return std::nullopt;
+            }
+            *valeur = args[++i];
+        } else if (args[i] == drapeau) {
+            (drapeau == "--detail" ? o.detail : o.point_virgule) = true;
+        } else {
+            o.fichiers.push_back(args[i]);
+        }
+    }
+    return o.fichiers.size() <= 1 ? std::optional(o) : std::nullopt;
+}
+
+// The period typed, read by the log's own date rule (so "5.3.26" means what it means in the log).
+std::optional<periode_appels> periode_de(const options& o, int annee) {
+    const auto en_1252 = [](std::optional<std::string_view> s) -> std::optional<texte> {
+        return s ? std::optional(cp1252_depuis_utf8(*s)) : std::nullopt;
+    };
+    const auto du = en_1252(o.du), au = en_1252(o.au), mois = en_1252(o.mois);
+    const periode_saisie p = lit_periode(du, au, mois, annee);
+    if (!p.message.empty()) {
+        signale(p.message);
+        return std::nullopt;
+    }
+    return p.periode;
+}
+
 int commande_totaux(const fs::path& journal) {
     const resultat_totaux totaux = totalise_motifs(journal);
     for (const total_motif& t : totaux.motifs) {
-        // A tab or line end inside a reason would split its output line.
-        std::string motif = utf8_depuis_1252(t.motif);
-        for (char& c : motif) {
-            c = (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
-        }
-        const std::string ligne = motif + '\t' + texte_montant(t.centimes) + '\n';
-        std::fwrite(ligne.data(), 1, ligne.size(), stdout);
+        ecrit(motif_sur_une_ligne(t.motif) + '\t' + texte_montant(t.centimes) + '\n');
     }
     const int code = termine(code_sortie::reussite);
     return code != code_sortie::reussite ? code : code_lecture(totaux.etat);
 }
 
-int commande_csv(const fs::path& journal, char separateur) {
-    const etat_lecture etat = exporte_csv(journal, annee_courante(horloge_systeme{}), stdout, separateur);
+// The statement of a period; with `detail`, each reason's calls and time talked, then a total line.
+int commande_releve(const fs::path& journal, const periode_appels& periode, bool detail) {
+    const releve_periode r = releve(journal, periode, annee_courante(horloge_systeme{}));
+    const auto ligne = [detail](std::string_view motif, const total_motif& t) {
+        std::string l = motif_sur_une_ligne(motif) + '\t' + texte_montant(t.centimes);
+        if (detail) {
+            l += '\t' + std::to_string(t.appels) + '\t' + texte_duree(t.secondes);
+        }
+        return l + '\n';
+    };
+    for (const total_motif& t : r.motifs) {
+        ecrit(ligne(t.motif, t));
+    }
+    if (detail) {
+        ecrit(ligne("Total", r.total));
+    }
     const int code = termine(code_sortie::reussite);
-    return code != code_sortie::reussite ? code : code_lecture(etat);
+    return code != code_sortie::reussite ? code : code_lecture(r.lecture.etat);
 }
 
-// The report window keeps its English date message; the command line speaks French throughout.
-std::string date_invalide(std::string_view texte_1252) {
-    return "'" + utf8_depuis_1252(texte_1252) + "' n'est pas une date valide";
+int commande_csv(const fs::path& journal, char separateur, const periode_appels& periode) {
+    const etat_lecture etat =
+        exporte_csv(journal, annee_courante(horloge_systeme{}), stdout, separateur, periode);
+    const int code = termine(code_sortie::reussite);
+    return code != code_sortie::reussite ? code : code_lecture(etat);
 }
 
 int commande_purge(std::string_view texte_date, const fs::path& journal) {
@@ -118,12 +201,12 @@ int commande_purge(std::string_view texte_date, const fs::path& journal) {
     const texte date_1252 = cp1252_depuis_utf8(texte_date);
     const auto jours = convertit_date(date_1252, annee);
     if (!jours) {
-        signale(date_invalide(date_1252));
+        signale(message_date_saisie(date_1252));
         return code_sortie::erreur;
     }
     const resultat_purge resultat = purge_avant_jour(journal, *jours, annee);
     if (resultat.etat != etat_purge::fait) {
-        signale(resultat.etat == etat_purge::date_invalide ? date_invalide(resultat.date_fautive)
+        signale(resultat.etat == etat_purge::date_invalide ? message_date_saisie(resultat.date_fautive)
                                                            : resultat.message);
         return code_sortie::erreur;
     }
@@ -158,25 +241,26 @@ int main(int argc, char** argv) {
     const auto journal = [&](std::size_t position) {
         return args.size() > position ? fs::path(std::string(args[position])) : journal_par_defaut();
     };
-    if (commande == "totaux" && args.size() <= 2) {
-        return commande_totaux(journal(1));
-    }
-    if (commande == "csv") {
-        std::vector<std::string_view> reste(args.begin() + 1, args.end());
-        const auto option = std::find(reste.begin(), reste.end(), "--point-virgule");
-        const char separateur = option != reste.end() ? ';' : ',';
-        if (option != reste.end()) {
-            reste.erase(option);
-        }
-        if (reste.size() <= 1) {
-            return commande_csv(reste.empty() ? journal_par_defaut() : fs::path(std::string(reste[0])),
-                                separateur);
+    if (commande == "totaux" || commande == "csv") {
+        if (const auto o = lit_options(args, commande == "totaux" ? "--detail" : "--point-virgule")) {
+            const fs::path fichier = o->fichiers.empty() ? journal_par_defaut() : fs::path(std::string(o->fichiers[0]));
+            const auto periode = periode_de(*o, annee_courante(horloge_systeme{}));
+            if (!periode) {
+                return code_sortie::erreur;
+            }
+            if (commande == "csv") {
+                return commande_csv(fichier, o->point_virgule ? ';' : ',', *periode);
+            }
+            // Without a period nor detail, the plain totals as they always were.
+            return o->detail || o->periode_donnee() ? commande_releve(fichier, *periode, o->detail)
+                                                    : commande_totaux(fichier);
         }
     }
     if (commande == "purge" && (args.size() == 2 || args.size() == 3)) {
         return commande_purge(args[1], journal(2));
     }
-    signale("Usage : kalvo-journal totaux|purge JJ.MM.AAAA|csv [--point-virgule] [FICHIER] ; "
+    signale("Usage : kalvo-journal totaux [PÉRIODE] [--detail]|purge JJ.MM.AAAA|csv [PÉRIODE] "
+            "[--point-virgule] [FICHIER] ; PÉRIODE : --du JJ.MM.AAAA, --au JJ.MM.AAAA ou --mois MM.AAAA ; "
             "kalvo-journal --help pour l'aide");
     return code_sortie::erreur;
 }

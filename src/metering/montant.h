@@ -6,6 +6,7 @@
 // A charge in centimes.
 using montant = std::int32_t;
 
-// Francs, a comma, then the centimes without zero padding: 120 gives "1,20", 105 gives "1,5", 0 gives "0,0".
-// The call log is written and read back in this form, so it must not change. Totals may pass 32 bits.
+// Francs, a comma, then the centimes in two digits: 120 gives "1,20", 105 gives "1,05", 0 gives "0,00".
+// The log's reader takes francs and centimes as two numbers, so this form reads back the same, and so do
+// the one-digit centimes of older records ("1,5" is 105). Totals may pass 32 bits.
 std::string texte_montant(std::int64_t centimes);

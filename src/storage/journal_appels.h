@@ -92,10 +92,13 @@ resultat_ecriture efface_journal(const std::filesystem::path& journal,
                                  std::chrono::milliseconds attente = attente_verrou_journal,
                                  const appels_systeme& systeme = systeme_reel);
 
-// One reason of the report: the text of the first record that brought it, and the sum of its calls.
+// One reason of the report: the text of the first record that brought it, the sum of its calls, their number
+// and, in a statement for a period (releve), the time they talked.
 struct total_motif {
     texte motif;
     std::int64_t centimes = 0;
+    std::int64_t appels = 0;
+    std::int64_t secondes = 0;
 };
 
 enum class etat_lecture {

@@ -1,18 +1,13 @@
-#include "storage/fichier_atomique.h"
 #include "storage/journal_appels.h"
 #include "storage/journal_lecteur.h"
-#include "storage/verrou_journal.h"
+#include "storage/journal_reecriture.h"
+#include "storage/periode_appels.h"
 
-#include <algorithm>
 #include <charconv>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Written out in blocks this large so that the writes cost little next to the reading.
-constexpr std::size_t bloc_ecriture = 1 << 20;
 
 // Decimal digits after optional blanks; no sign. A number too large for an int is no part of a date.
 std::optional<int> lit_nombre(std::string_view texte, std::size_t& i) {
@@ -78,26 +73,20 @@ resultat_totaux totalise_motifs(const fs::path& journal) {
         resultat.etat = etat_lecture::absent;
         return resultat;
     }
-    // Reasons that differ only in letter case are one: each folded reason gives its place in the result.
-    std::unordered_map<texte, std::size_t> places;
+    totaux_par_motif totaux;
     lignes_enregistrement lignes;
     while (lecteur.suivant(lignes)) {
         const auto centimes = montant_lu(lignes[4]);
         if (!centimes || lecteur.ligne_trop_longue() >= 0) {
             resultat.etat = etat_lecture::corrompu;
-            return resultat;
+            break;
         }
-        std::string_view motif = sans_prefixe(lignes[3]);
-        if (std::none_of(motif.begin(), motif.end(), [](unsigned char c) { return c > ' '; })) {
-            motif = libelle_motif_vide;
-        }
-        const auto [place, nouvelle] = places.try_emplace(replie_casse(motif), resultat.motifs.size());
-        if (nouvelle) {
-            resultat.motifs.push_back({texte(motif), 0});
-        }
-        resultat.motifs[place->second].centimes += *centimes;
+        totaux.ajoute(sans_prefixe(lignes[3]), *centimes);
     }
-    resultat.etat = lecteur.erreur() ? etat_lecture::erreur_lecture : etat_lecture::complet;
+    if (resultat.etat != etat_lecture::corrompu && lecteur.erreur()) {
+        resultat.etat = etat_lecture::erreur_lecture;
+    }
+    resultat.motifs = totaux.prend_motifs();
     return resultat;
 }
 
@@ -115,71 +104,40 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
 
 resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int annee_courante,
                                 std::chrono::milliseconds attente, const appels_systeme& systeme) {
-    // Held until the new log is in place: a record appended meanwhile would go to the file being replaced.
-    const verrou_journal verrou(journal, attente);
-    if (verrou.resultat() == verrou_journal::etat::occupe) {
-        return refus(etat_purge::erreur_fichier, std::string(message_journal_occupe));
-    }
-    const auto non_reecrit = [](const std::string& raison) {
-        return refus(etat_purge::erreur_fichier, texte(message_reecriture_impossible) + " : " + raison + ".");
-    };
-    if (!verrou.pris()) {
-        return non_reecrit(verrou.raison());
-    }
-    lecteur_journal lecteur(journal);
-    if (lecteur.absent()) {
-        return refus(etat_purge::absent, std::string(message_journal_absent));
-    }
-    // The kept records go to a file beside the log that replaces it in one step, so that any failure
-    // before the end leaves the log as it was (the temporary file goes with the object).
-    fichier_atomique nouveau(journal, systeme);
-    if (lecteur.erreur() || !nouveau.ouvert()) {
-        return non_reecrit(lecteur.erreur() ? lecteur.raison() : nouveau.raison());
-    }
     resultat_purge resultat;
-    texte sortie;
-    sortie.reserve(bloc_ecriture + 4096);
-    lignes_enregistrement lignes;
-    // Calls come in order, so the end date of a record is mostly that of the one before.
-    texte date_precedente;
-    std::int64_t jour_precedent = 0;
-    while (lecteur.suivant(lignes)) {
+    dates_lues dates(annee_courante);
+    const auto garde_ou_retire = [&](const lecteur_journal& lecteur, const lignes_enregistrement& lignes,
+                                     texte& sortie) {
         if (const int longue = lecteur.ligne_trop_longue(); longue >= 0) {
             // Not a date either; its first characters show where the damage starts.
             const std::string_view debut =
                 std::string_view(lignes[static_cast<std::size_t>(longue)]).substr(0, 8);
-            return refus(etat_purge::date_invalide, message_date_invalide(debut), debut);
+            resultat = refus(etat_purge::date_invalide, message_date_invalide(debut), debut);
+            return false;
         }
         const std::string_view date_fin = texte_date_ligne(lignes[1]);
-        if (date_fin != date_precedente || date_precedente.empty()) {
-            const auto jour_fin = convertit_date(date_fin, annee_courante);
-            if (!jour_fin) {
-                return refus(etat_purge::date_invalide, message_date_invalide(date_fin), date_fin);
-            }
-            date_precedente.assign(date_fin);
-            jour_precedent = *jour_fin;
+        const auto jour_fin = dates.jour(date_fin);
+        if (!jour_fin) {
+            resultat = refus(etat_purge::date_invalide, message_date_invalide(date_fin), date_fin);
+            return false;
         }
-        if (jour_precedent < seuil) {
+        if (*jour_fin < seuil) {
             ++resultat.retires;
-            continue;
-        }
-        ++resultat.gardes;
-        if (lecteur.canonique()) {
-            sortie += lecteur.brut(); // already the six lines each ended by CR LF
         } else {
-            for (const std::string_view ligne : lignes) {
-                sortie += ligne;
-                sortie += "\r\n";
-            }
+            ++resultat.gardes;
+            recopie(sortie, lecteur, lignes);
         }
-        if (sortie.size() >= bloc_ecriture) {
-            nouveau.ecrit(sortie);
-            sortie.clear();
-        }
+        return true;
+    };
+    const resultat_reecriture r = reecrit_journal(journal, garde_ou_retire, {}, attente, systeme);
+    switch (r.etat) {
+    case etat_reecriture::faite:
+    case etat_reecriture::arretee:
+        return resultat;
+    case etat_reecriture::absent:
+        return refus(etat_purge::absent, r.message);
+    case etat_reecriture::erreur_fichier:
+        break;
     }
-    nouveau.ecrit(sortie);
-    if (lecteur.erreur() || !nouveau.remplace()) {
-        return non_reecrit(lecteur.erreur() ? lecteur.raison() : nouveau.raison());
-    }
-    return resultat;
+    return refus(etat_purge::erreur_fichier, r.message);
 }

@@ -50,7 +50,7 @@ TForm1::TForm1(const horloge_locale& horloge, const dossier_donnees& donnees, QW
     move(426, 130);
     cree_controles();
     cree_menu();
-    fixe_legende(QStringLiteral("Tarif: 0,0 FS"));
+    fixe_legende(QStringLiteral("Tarif: 0,00 FS"));
     connect(&titre_application::instance(), &titre_application::change, this, &TForm1::met_a_jour_titre);
     qApp->installEventFilter(this);
     FormCreate();

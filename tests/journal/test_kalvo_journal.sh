@@ -52,6 +52,13 @@ essai csv 0 sortie 'debut,fin,zone,motif,montant_cts\r
 2026-03-02T23:50:00,1997-03-03T00:10:05,Local,bureau,5\r
 2026-03-02T23:50:00,2026-03-05T00:10:05,Local,,30\r\n' csv sauve.tax
 
+# A statement for the month the calls started in, over midnight and over two days; 1997 ends before it starts.
+essai "totaux --detail --mois" 0 sortie 'Bureau\t2,55\t2\t0:20:05\nRéunion, "projet"\t1,20\t1\t48:20:05
+<<motif non-spécifié>>\t0,30\t1\t48:20:05\nTotal\t4,05\t4\t97:00:15\n' totaux --detail --mois 03.2026 sauve.tax
+essai "totaux --du" 0 sortie '' totaux --du 03.03.2026 sauve.tax
+essai "csv --au" 0 sortie 'debut;fin;zone;motif;montant_cts\r\n' csv --au 01.03.2026 --point-virgule sauve.tax
+essai "mois invalide" 1 erreurs "'13.2026' n'est pas un mois valide (MM.AAAA)\n" totaux --mois 13.2026 sauve.tax
+
 # Text a spreadsheet would run as a formula gets an apostrophe, never the amounts; ";" on request.
 { enr 'mardi 03.03.26' '=SOMME(A1)' 2,50 && enr 'mardi 03.03.26' "$(printf '\t+1;-2')" 0,5; } > formules.tax
 { enr 'mardi 03.03.26' @x 1,0 && enr 'mardi 03.03.26' - 0,1 && enr 'mardi 03.03.26' '+41 22' 0,2; } >> formules.tax

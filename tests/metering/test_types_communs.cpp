@@ -1,15 +1,8 @@
 #include "metering/duree_unite.h"
 #include "metering/horodatage.h"
-#include "metering/montant.h"
 #include "metering/texte_1252.h"
 
 #include <gtest/gtest.h>
-
-TEST(texte_montant, centimes_sans_zero_de_tete) {
-    EXPECT_EQ(texte_montant(105), "1,5");
-    EXPECT_EQ(texte_montant(0), "0,0");
-    EXPECT_EQ(texte_montant(5'000'000'000LL), "50000000,0");
-}
 
 TEST(horodatage, jours_depuis_1899_arrondis_a_la_milliseconde) {
     // The last millisecond of a day stays in it; half a millisecond before midnight rounds to the next

@@ -77,6 +77,13 @@ inline appel appel_du(int annee, int mois, int jour, texte motif, montant centim
             "Local", std::move(motif),          centimes};
 }
 
+// The record Kalvo writes for a Local call between these two moments.
+inline texte enregistrement_de(date_heure debut, date_heure fin, std::string_view motif, montant centimes) {
+    const horodatage d = encode(debut), f = encode(fin);
+    return formate_appel(
+        {partie_date(d), partie_heure(d), partie_date(f), partie_heure(f), "Local", texte(motif), centimes});
+}
+
 // Six lines of a record with the given line 2, reason and amount text, each ended by CR LF.
 inline std::string enregistrement_brut(std::string_view ligne2, std::string_view motif,
                                        std::string_view montant_txt) {

@@ -25,7 +25,7 @@ TEST(journal_ecriture, le_premier_appel_cree_le_journal_et_les_suivants_s_y_ajou
     appel sale = appel_exemple("a\r\nb\x1A", 105); // line ends and Ctrl-Z in a name become blanks
     sale.zone = "Zo\rne";
     sale.date_debut = encode_date(1997, 3, 2); // the start names its own day
-    std::string attendu_sale = attendu("a  b ", "1,5");
+    std::string attendu_sale = attendu("a  b ", "1,05");
     attendu_sale.replace(attendu_sale.find("Local"), 5, "Zo ne");
     attendu_sale.replace(attendu_sale.find("lundi 03"), 8, "dimanche 02");
     for (const appel& a : {appel_exemple(), sale, appel_exemple("")}) {
@@ -50,7 +50,7 @@ TEST(journal_ecriture, l_effacement_garde_une_generation_aussi_privee_que_le_jou
     EXPECT_EQ(lit_octets(precedent), attendu());
     ASSERT_TRUE(ajoute_appel(dossier.journal(), appel_exemple("", 105)).ok);
     ASSERT_TRUE(efface_journal(dossier.journal()).ok); // one generation: replaced at the next erase
-    EXPECT_EQ(lit_octets(precedent), attendu("", "1,5"));
+    EXPECT_EQ(lit_octets(precedent), attendu("", "1,05"));
 }
 
 TEST(journal_ecriture, le_jour_de_la_semaine_suit_la_date) {

@@ -82,6 +82,16 @@ TEST(journal_lecture, corruption_et_resultat_partiel) {
 
 TEST(journal_lecture, montants_lus_par_largeur_fixe) {
     const std::string prefixe = "Montant de la facture : ";
+    // Written with two centime digits, read back the same; older records' one digit reads as before.
+    const std::pair<std::int64_t, std::string> ecrits[] = {
+        {105, "1,05"}, {0, "0,00"}, {7, "0,07"}, {120, "1,20"}, {5'000'000'000LL, "50000000,00"}};
+    for (const auto& [centimes, texte] : ecrits) {
+        EXPECT_EQ(texte_montant(centimes), texte);
+        EXPECT_EQ(montant_lu(prefixe + texte + " FS"), centimes);
+    }
+    EXPECT_EQ(texte_montant(-105), "-1,05");
+    EXPECT_EQ(montant_lu(prefixe + "1,5 FS"), 105);
+    EXPECT_EQ(montant_lu(prefixe + "0,7 FS"), 7);
     EXPECT_EQ(montant_lu(prefixe + " 12, 30 FS"), 1230);
     EXPECT_EQ(montant_lu(prefixe + "$A,0 FS"), 1000);
     EXPECT_EQ(montant_lu(prefixe + "1,5XYZ"), 105); // the last three are dropped unread

@@ -52,7 +52,7 @@ private slots:
     // The window at start-up; the call by the mouse, its captions, the tray icon's tooltip, the update period
     // and the log.
     void appel_complet_puis_effacement_du_journal() {
-        QCOMPARE(f().windowTitle(), u"Tarif: 0,0 FS"_s);
+        QCOMPARE(f().windowTitle(), u"Tarif: 0,00 FS"_s);
         QCOMPARE(f().taux->text(), u"Tarif Normal"_s);
         QCOMPARE(f().PopupMenu1->defaultAction(), f().position(TForm1::pos_effacement));
         QVERIFY(actif(TForm1::pos_ajout_zone) && !actif(TForm1::pos_modification_zone) &&

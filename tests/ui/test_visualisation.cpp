@@ -43,7 +43,7 @@ private slots:
         clique(v.motifs->viewport(), premier);
         QCOMPARE(v.valeur_totale->text(), u"2,55"_s);
         clique(v.motifs->viewport(), premier, Qt::ControlModifier);
-        QCOMPARE(v.valeur_totale->text(), u"0,0"_s);
+        QCOMPARE(v.valeur_totale->text(), u"0,00"_s);
 
         // Pruning: an impossible date goes to the error box and leaves the log and the button as they were.
         messages_interceptes messages;

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "metering/horodatage.h"
+#include "metering/texte_1252.h"
+#include "storage/journal_appels.h"
+#include "storage/journal_lecteur.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Statements for a period. A call belongs to the day it started, as a telephone bill counts it: the date of
+// its record's line 1, read by the log's date rule (convertit_date, two-digit years included).
+
+struct periode_appels {
+    std::optional<std::int64_t> du; // first day, inclusive (a day count); none: from the first call
+    std::optional<std::int64_t> au; // last day, inclusive; none: up to the last call
+
+    bool bornee() const { return du.has_value() || au.has_value(); }
+    bool contient(std::int64_t jour) const { return (!du || jour >= *du) && (!au || jour <= *au); }
+};
+
+periode_appels periode_mois(int annee, int mois);
+
+// The periods the call-log window offers, from today's local date.
+enum class choix_periode { ce_mois, mois_dernier, cette_annee, tout };
+periode_appels periode_choisie(choix_periode choix, horodatage aujourd_hui);
+
+// The rule applied, said to the user (UTF-8): "appels commencés du 01.03.2026 au 31.03.2026".
+std::string description_periode(const periode_appels& periode);
+
+// Messages for the user, in UTF-8.
+inline constexpr std::string_view message_mois_et_dates =
+    "Une période se donne par --mois, ou par --du et --au, pas par les deux.";
+inline constexpr std::string_view message_periode_a_l_envers =
+    "La période finit avant de commencer : la date de --au précède celle de --du.";
+// "'%s' n'est pas une date valide", "'%s' n'est pas un mois valide (MM.AAAA)", the text in Windows-1252.
+std::string message_date_saisie(std::string_view texte);
+std::string message_mois_saisi(std::string_view texte);
+
+// A period typed by the user (Windows-1252; none where the option was not given): a first and a last day
+// as JJ.MM.AAAA, or a month as MM.AAAA, each checked as the prune's date is. `message` is empty when the
+// period reads.
+struct periode_saisie {
+    periode_appels periode;
+    std::string message;
+};
+periode_saisie lit_periode(std::optional<std::string_view> du, std::optional<std::string_view> au,
+                           std::optional<std::string_view> mois, int annee_courante);
+
+// "h:mm:ss", as many hours as there are: 3725 seconds give "1:02:05".
+std::string texte_duree(std::int64_t secondes);
+
+// The log's date rule with the last text remembered: records come in order, so a date is mostly that of the
+// record before.
+class dates_lues {
+public:
+    explicit dates_lues(int annee_courante) : annee_courante_(annee_courante) {}
+    std::optional<std::int64_t> jour(std::string_view date);
+
+private:
+    int annee_courante_;
+    texte derniere_;
+    std::optional<std::int64_t> jour_;
+};
+
+// The moment of line 1 or 2 (date and time) in seconds from day 0, when both read.
+std::optional<std::int64_t> moment_ligne(std::string_view ligne, dates_lues& dates);
+
+// The time talked of a record, in seconds: its end (line 2) minus its start (line 1), dates and times both,
+// so a call over midnight counts right. None when either does not read or the end comes before the start
+// (a clock set back): such a call counts no time, though its calls and amount count.
+std::optional<std::int64_t> duree_appel(const lignes_enregistrement& lignes, int annee_courante);
+
+// Totals per reason: reasons are one when they differ only in letter case, an empty reason (or one of
+// blanks) counts as libelle_motif_vide, and each is named as in the first call that brought it.
+class totaux_par_motif {
+public:
+    // Counts one call; gives the place of its reason in motifs().
+    std::size_t ajoute(std::string_view motif, std::int64_t centimes, std::int64_t secondes = 0);
+    const std::vector<total_motif>& motifs() const { return motifs_; }
+    std::vector<total_motif> prend_motifs() { return std::move(motifs_); }
+    // All calls counted, under no reason.
+    const total_motif& total() const { return total_; }
+
+private:
+    std::vector<total_motif> motifs_;
+    std::unordered_map<texte, std::size_t> places_; // by folded reason
+    total_motif total_;
+};
+
+// How a reading of the period ended. A record whose amount does not read, or with a line longer than
+// longueur_max_ligne, is damage, as for the totals; so is, when the period has a bound, a start date that
+// does not read. Reading stops there, what came before stands.
+struct resultat_parcours {
+    etat_lecture etat = etat_lecture::complet;
+    std::int64_t ligne_fautive = 0; // when corrompu: the number of the first line that does not read, from 1
+};
+
+// One record of the period, as parcourt_periode hands it over; the views last until the next.
+struct enregistrement_periode {
+    const lignes_enregistrement& lignes;
+    std::string_view brut;            // its bytes in the file
+    std::int64_t premiere_ligne;      // the number of its line 1
+    std::optional<std::int64_t> jour; // its start day, when it reads
+    std::int64_t centimes;
+};
+
+// Streams the log and hands over its records of the period, in the order of the file.
+resultat_parcours parcourt_periode(const std::filesystem::path& journal, const periode_appels& periode,
+                                   int annee_courante,
+                                   const std::function<void(const enregistrement_periode&)>& visite);
+
+// The statement of a period: per reason the calls, the time talked and the amount, then all of them.
+struct releve_periode {
+    resultat_parcours lecture;
+    std::vector<total_motif> motifs; // in order of first appearance
+    total_motif total;
+};
+releve_periode releve(const std::filesystem::path& journal, const periode_appels& periode,
+                      int annee_courante);
+
+// A call as the corrections name it: its record's bytes as they stand in the file, and how many records of
+// exactly those bytes come before it (two calls logged twice over are told apart by their order).
+struct identite_appel {
+    texte brut;
+    std::int64_t occurrence = 0;
+    bool operator==(const identite_appel&) const = default;
+};
+
+// A call of the period, for the call-log window.
+struct appel_journal {
+    appel_journal() = default;
+    // zone and motif: views into brut (lines 3 and 4 less their prefix).
+    appel_journal(std::string_view brut, std::string_view zone, std::string_view motif);
+
+    identite_appel identite;
+    std::int64_t premiere_ligne = 0;
+    std::optional<std::int64_t> jour; // start day
+    std::optional<int> debut;         // start and end times of day, in seconds
+    std::optional<int> fin;
+    std::optional<std::int64_t> duree; // duree_appel
+    std::int64_t centimes = 0;
+
+    std::string_view zone() const { return partie(zone_); }
+    std::string_view motif() const { return partie(motif_); }
+
+private:
+    struct place {
+        std::size_t debut = 0;
+        std::size_t taille = 0;
+    };
+    std::string_view partie(place p) const {
+        return std::string_view(identite.brut).substr(p.debut, p.taille);
+    }
+    place zone_;
+    place motif_;
+};
+
+struct lecture_appels {
+    resultat_parcours lecture;
+    std::vector<appel_journal> appels; // in the order of the file
+};
+lecture_appels lit_appels(const std::filesystem::path& journal, const periode_appels& periode,
+                          int annee_courante);
