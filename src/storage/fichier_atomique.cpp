@@ -121,6 +121,9 @@ fichier_atomique::fichier_atomique(const fs::path& cible, const appels_systeme& 
         return;
     }
     temporaire_ = modele;
+    // The lock lasts as long as any descriptor of the file is open: this one keeps it through the rename,
+    // after the stream is closed.
+    verrou_ = ::dup(fd);
     flux_ = ::fdopen(fd, "wb");
     if (flux_ == nullptr) {
         ::close(fd);
@@ -136,6 +139,9 @@ fichier_atomique::~fichier_atomique() {
     if (!temporaire_.empty()) {
         ::unlink(temporaire_.c_str());
         nettoie_temporaires(cible_);
+    }
+    if (verrou_ >= 0) {
+        ::close(verrou_);
     }
 }
 

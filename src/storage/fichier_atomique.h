@@ -51,6 +51,7 @@ private:
     const appels_systeme& systeme_;
     std::filesystem::path temporaire_;
     std::FILE* flux_ = nullptr;
+    int verrou_ = -1; // holds the temporary's lock until the end
     std::optional<mode_t> mode_;
     std::optional<mode_t> mode_si_nouveau_;
     bool erreur_ = false;

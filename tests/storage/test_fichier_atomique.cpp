@@ -130,9 +130,14 @@ TEST(fichier_atomique, les_restes_d_ecritures_tuees_partent_au_demarrage_et_rien
     }
     const pid_t autre_kalvo = ::fork();
     if (autre_kalvo == 0) {
-        fichier_atomique f(donnees.reglages());
+        // Stopped at its rename: its temporary is written, flushed and closed.
+        const appels_systeme arrete_au_renommage = {systeme_reel.synchronise,
+                                                    [](const char* a, const char* b) {
+                                                        ::raise(SIGSTOP);
+                                                        return std::rename(a, b);
+                                                    }};
+        fichier_atomique f(donnees.reglages(), arrete_au_renommage);
         f.ecrit("[Divers]\r\n");
-        ::raise(SIGSTOP);
         ::_exit(f.remplace() ? 0 : 1);
     }
     int statut = 0;
