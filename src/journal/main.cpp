@@ -44,7 +44,7 @@ constexpr std::string_view aide =
     "  0  réussite\n"
     "  1  erreur (date invalide, fichier illisible, occupé ou non réécrit, arguments) ; une\n"
     "     purge qui échoue laisse le fichier intact\n"
-    "  2  le fichier n'existe pas (totaux, csv)\n"
+    "  2  le fichier n'existe pas\n"
     "  3  le fichier est corrompu : totaux et csv donnent ce qui précède l'enregistrement fautif\n";
 
 enum code_sortie : int { reussite = 0, erreur = 1, absent = 2, corrompu = 3 };
@@ -105,25 +105,19 @@ int commande_csv(const fs::path& journal, char separateur) {
     return code != code_sortie::reussite ? code : code_lecture(etat);
 }
 
-// The report window keeps its English date message; the command line speaks French throughout.
-std::string date_invalide(std::string_view texte_1252) {
-    return "'" + utf8_depuis_1252(texte_1252) + "' n'est pas une date valide";
-}
-
 int commande_purge(std::string_view texte_date, const fs::path& journal) {
     const int annee = annee_courante(horloge_systeme{});
     // The date is read by the log's own conversion, so "5.3.26" means what it means in the log.
     const texte date_1252 = cp1252_depuis_utf8(texte_date);
     const auto jours = convertit_date(date_1252, annee);
     if (!jours) {
-        signale(date_invalide(date_1252));
+        signale(message_date_invalide(date_1252));
         return code_sortie::erreur;
     }
     const resultat_purge resultat = purge_avant_jour(journal, *jours, annee);
     if (resultat.etat != etat_purge::fait) {
-        signale(resultat.etat == etat_purge::date_invalide ? date_invalide(resultat.date_fautive)
-                                                           : resultat.message);
-        return code_sortie::erreur;
+        signale(resultat.message);
+        return resultat.etat == etat_purge::absent ? code_sortie::absent : code_sortie::erreur;
     }
     return code_sortie::reussite;
 }

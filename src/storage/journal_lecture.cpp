@@ -28,11 +28,10 @@ std::optional<int> lit_nombre(std::string_view texte, std::size_t& i) {
     return valeur;
 }
 
-resultat_purge refus(etat_purge etat, std::string message, std::string_view date_fautive = {}) {
+resultat_purge refus(etat_purge etat, std::string message) {
     resultat_purge r;
     r.etat = etat;
     r.message = std::move(message);
-    r.date_fautive = date_fautive;
     return r;
 }
 
@@ -68,7 +67,7 @@ std::optional<std::int64_t> convertit_date(std::string_view texte, int annee_cou
 }
 
 std::string message_date_invalide(std::string_view texte) {
-    return "'" + utf8_depuis_1252(texte) + "' is not a valid date";
+    return "« " + utf8_depuis_1252(texte) + " » n'est pas une date valide";
 }
 
 resultat_totaux totalise_motifs() {
@@ -127,12 +126,16 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
     const texte texte_seuil = std::to_string(jour) + "." + std::to_string(mois) + "." + std::to_string(annee);
     const auto seuil = convertit_date(texte_seuil, annee_courante);
     if (!seuil) {
-        return refus(etat_purge::date_invalide, message_date_invalide(texte_seuil), texte_seuil);
+        return refus(etat_purge::date_invalide, message_date_invalide(texte_seuil));
     }
     return purge_avant_jour(journal, *seuil, annee_courante);
 }
 
 resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int annee_courante) {
+    // Before the lock, whose file would be left beside a log that is not there (or fail for want of a folder).
+    if (std::error_code erreur; !fs::exists(journal, erreur) && !erreur) {
+        return refus(etat_purge::absent, std::string(message_journal_absent));
+    }
     // Held until the new log is in place: a record appended meanwhile would go to the file being replaced.
     const verrou_journal verrou(journal);
     if (verrou.resultat() == verrou_journal::etat::occupe) {
@@ -166,13 +169,13 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
             // Not a date either; its first characters show where the damage starts.
             const std::string_view debut =
                 std::string_view(lignes[static_cast<std::size_t>(longue)]).substr(0, 8);
-            return refus(etat_purge::date_invalide, message_date_invalide(debut), debut);
+            return refus(etat_purge::date_invalide, message_date_invalide(debut));
         }
         const std::string_view date_fin = texte_date_ligne(lignes[1]);
         if (date_fin != date_precedente || date_precedente.empty()) {
             const auto jour_fin = convertit_date(date_fin, annee_courante);
             if (!jour_fin) {
-                return refus(etat_purge::date_invalide, message_date_invalide(date_fin), date_fin);
+                return refus(etat_purge::date_invalide, message_date_invalide(date_fin));
             }
             date_precedente.assign(date_fin);
             jour_precedent = *jour_fin;

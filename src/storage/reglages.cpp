@@ -112,7 +112,7 @@ erreur_reglages acces_reglages::enregistre() {
             }
         }
     }
-    return "Unable to write to " + fichier_.filename().string();
+    return fichier_.filename().string() + " n'a pas pu être écrit";
 }
 
 fs::path chemin_reglages() {

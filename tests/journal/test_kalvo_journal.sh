@@ -61,7 +61,7 @@ $m;'@x;100\r\n$m;'-;1\r\n" csv --point-virgule formules.tax
 rm formules.tax
 
 # An impossible date changes nothing.
-essai "purge date invalide" 1 erreurs "'31.02.2026' n'est pas une date valide\n" purge 31.02.2026 sauve.tax
+essai "purge date invalide" 1 erreurs "« 31.02.2026 » n'est pas une date valide\n" purge 31.02.2026 sauve.tax
 cmp -s intact.tax sauve.tax || echec "purge date invalide : journal modifié"
 
 # The day itself stays; the 1997 calls go, the one a writer holding the log's lock appends too.
@@ -81,6 +81,10 @@ essai "totaux corrompu, message" 3 erreurs "$f est corrompu\n" totaux coupe.tax
 
 essai "totaux absent" 2 erreurs "$f n'existe pas\n" totaux absent.tax
 essai "csv absent" 2 erreurs "$f n'existe pas\n" csv absent.tax
+# A purge creates nothing, not even its lock file, beside a log or in a data folder that is not there.
+essai "purge absent" 2 erreurs "$f n'existe pas\n" purge 1.1.2020 absent.tax
+XDG_DATA_HOME="$dossier/rien" essai "purge sans dossier" 2 erreurs "$f n'existe pas\n" purge 1.1.2020
+[ ! -e absent.tax.verrou ] && [ ! -e rien ] || echec "purge absent : fichier créé"
 # Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
 mkfifo tube
 essai "purge d'un tube" 1 erreurs "$f n'a pas pu être réécrit : ce n'est pas un fichier ordinaire.\n" \

@@ -70,7 +70,7 @@ private slots:
         remplit(d.TLN, u"500"_s);
         clique(d.OKBtn);
         QCOMPARE(messages.recus.value(0),
-                 qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s));
+                 qMakePair(genre_message::erreur, u"Kalvo.ini n'a pas pu être écrit."_s));
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(zones.duree_unite(0, periode::normale), 50.0);
     }

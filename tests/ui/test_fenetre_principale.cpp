@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(messages.recus,
                  (QList{qMakePair(genre_message::information,
                                   u"Le fichier d'enregistrement des taxes n'a pas pu être effacé."_s),
-                        qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s)}));
+                        qMakePair(genre_message::erreur, u"Kalvo.ini n'a pas pu être écrit."_s)}));
     }
 
     void ajout_et_suppression_de_zones() {

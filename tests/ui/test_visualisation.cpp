@@ -50,7 +50,7 @@ private slots:
         v.jour->fixe_valeur(31);
         clique(v.BitBtn1);
         QCOMPARE(messages.recus.value(0),
-                 qMakePair(genre_message::erreur, u"'31.2.2026' is not a valid date."_s));
+                 qMakePair(genre_message::erreur, u"« 31.2.2026 » n'est pas une date valide."_s));
         QVERIFY(v.BitBtn1->isEnabled());
         // Today's date prunes once; the list keeps showing the log as it was until the window is shown again.
         v.mois->fixe_valeur(3);
