@@ -1,5 +1,7 @@
 #include "ui/champ_numerique.h"
 
+#include "metering/duree_unite.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStyleOptionSpinBox>
 #include <algorithm>
+#include <climits>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -138,6 +141,12 @@ void champ_numerique::mouseReleaseEvent(QMouseEvent* evenement) {
     if ((pas > 0 && fleche == QStyle::SC_SpinBoxUp) || (pas < 0 && fleche == QStyle::SC_SpinBoxDown)) {
         QSpinBox::stepBy(pas);
     }
+}
+
+void affiche_dixiemes(champ_numerique* champ, double secondes) {
+    // The field brings the value into its own range; only the conversion to int must not overflow first.
+    const long dixiemes = dixiemes_depuis_secondes(secondes);
+    champ->fixe_valeur(static_cast<int>(std::clamp<long>(dixiemes, INT_MIN, INT_MAX)));
 }
 
 QStyle::SubControl champ_numerique::fleche_sous(const QPoint& point) const {

@@ -60,3 +60,6 @@ private:
     int pas_retenu_ = 0;
     bool presse_en_cours_ = false;
 };
+
+// Shows a unit duration as whole tenths of a second (half to even), brought into the field's range.
+void affiche_dixiemes(champ_numerique* champ, double secondes);

@@ -4,7 +4,6 @@
 #include "bouton_image.h"
 #include "champ_numerique.h"
 #include "conversion_texte.h"
-#include "dialogue_tarifs.h"
 #include "fenetre_principale.h"
 #include "placement.h"
 #include "references.h"
@@ -57,7 +56,7 @@ TAjout_zone::TAjout_zone(QWidget* parent) : QDialog(parent) {
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &TAjout_zone::OKBtnClick);
 
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn = new QPushButton(QStringLiteral("Annuler"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setGeometry(135, 164, 75, 25);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
