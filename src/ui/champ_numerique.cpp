@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QSignalBlocker>
@@ -65,6 +66,7 @@ std::optional<qint64> lit_entier(const QString& texte) {
 
 champ_numerique::champ_numerique(QWidget* parent) : QSpinBox(parent) {
     setStyle(style_champs());
+    setFocusPolicy(Qt::StrongFocus); // not Qt::WheelFocus: the wheel neither takes the focus nor steps
     // The line edit refuses what validate() finds invalid; QSpinBox does it silently.
     connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
         QApplication::beep();
@@ -117,21 +119,38 @@ void champ_numerique::focusOutEvent(QFocusEvent* evenement) {
     }
 }
 
-// QSpinBox steps as an arrow is pressed; here a click steps at the release over the same arrow, and a held
-// arrow only repeats (QSpinBox's timers, delays from the style).
+// QSpinBox steps as an arrow is pressed; here the press only arms the arrow: a held arrow repeats
+// (QSpinBox's timers, delays from the style), and the release over the same arrow steps once more.
 void champ_numerique::mousePressEvent(QMouseEvent* evenement) {
     presse_en_cours_ = true;
     QSpinBox::mousePressEvent(evenement);
     presse_en_cours_ = false;
 }
 
+// A typed number outside the range is stepped from, then brought into the range: "0" + Up gives the
+// minimum, not the minimum plus a step as QSpinBox (which steps from the value read) would.
 void champ_numerique::stepBy(int pas) {
     if (presse_en_cours_) {
         pas_retenu_ = pas;
         return;
     }
-    pas_retenu_ = 0;
-    QSpinBox::stepBy(pas);
+    const auto nombre = lit_entier(text());
+    if (!nombre || (*nombre >= minimum() && *nombre <= maximum())) {
+        QSpinBox::stepBy(pas);
+        return;
+    }
+    const qint64 suivant = std::clamp<qint64>(*nombre, INT_MIN, INT_MAX) + qint64{pas} * singleStep();
+    setValue(static_cast<int>(std::clamp<qint64>(suivant, minimum(), maximum())));
+    selectAll();
+}
+
+// Scrolling over a dialog must not change a tariff by accident: the wheel acts only on the focus field.
+void champ_numerique::wheelEvent(QWheelEvent* evenement) {
+    if (hasFocus()) {
+        QSpinBox::wheelEvent(evenement);
+    } else {
+        evenement->ignore();
+    }
 }
 
 void champ_numerique::mouseReleaseEvent(QMouseEvent* evenement) {
@@ -139,7 +158,7 @@ void champ_numerique::mouseReleaseEvent(QMouseEvent* evenement) {
     QSpinBox::mouseReleaseEvent(evenement);
     const QStyle::SubControl fleche = fleche_sous(evenement->position().toPoint());
     if ((pas > 0 && fleche == QStyle::SC_SpinBoxUp) || (pas < 0 && fleche == QStyle::SC_SpinBoxDown)) {
-        QSpinBox::stepBy(pas);
+        stepBy(pas);
     }
 }
 

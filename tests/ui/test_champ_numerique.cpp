@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 class test_champ_numerique : public QObject {
     Q_OBJECT
@@ -40,7 +41,10 @@ private slots:
         QTest::newRow("signes et separateurs") << "-1,5+.2" << "-1,5+.2" << "0" << "10" << "Tab" << "-1,5+.2";
         QTest::newRow("vide") << "" << "" << "0" << "10" << "Up" << "15";
         QTest::newRow("signe plus") << "+35" << "+35" << "0" << "35" << "Tab" << "35";
-        QTest::newRow("au-dessus, pas depuis la valeur lue") << "60000" << "60000" << "0" << "50000" << "Down" << "49995";
+        // A step goes from the number typed, then into the range.
+        QTest::newRow("au-dessus") << "60000" << "60000" << "0" << "50000" << "Down" << "50000";
+        QTest::newRow("au-dessous") << "7" << "7" << "0" << "10" << "Up" << "12";
+        QTest::newRow("negatif") << "-5" << "-5" << "0" << "10" << "Up" << "10";
         QTest::newRow("trop long pour 64 bits") << "123456789012345678901234" << "123456789012345678901234" << "0" << "50000" << "Tab" << "50000";
         QTest::newRow("negatif trop long") << "-99999999999999999999" << "-99999999999999999999" << "0" << "10" << "Tab" << "10";
         // clang-format on
@@ -59,6 +63,25 @@ private slots:
         QTEST(champ_->texte(), "apres");
     }
 
+    // The wheel over a field without the focus changes nothing and leaves the focus where it was.
+    void molette_seulement_avec_le_focus() {
+        const auto molette = [this] {
+            const QPoint ou = champ_->mapTo(fenetre_.get(), champ_->rect().center());
+            QWheelEvent roue(ou, champ_->mapToGlobal(champ_->rect().center()), {}, {0, 120}, Qt::NoButton,
+                             Qt::NoModifier, Qt::NoScrollPhase, false);
+            // Spontaneous, as the system's, so that it goes up from the field's line edit to the field.
+            QSpontaneKeyEvent::setSpontaneous(&roue);
+            qApp->notify(fenetre_->windowHandle(), &roue);
+        };
+        touche(Qt::Key_Tab);
+        molette();
+        QCOMPARE(champ_->valeur(), 10);
+        QVERIFY(!champ_->hasFocus());
+        clique(champ_, QPoint(4, 11));
+        molette();
+        QCOMPARE(champ_->valeur(), 15);
+    }
+
     void clic_avance_au_relachement_et_fleche_tenue_repete_menu_en_francais() {
         // The field's own context menu speaks French like the rest of Kalvo.
         QCOMPARE(QCoreApplication::translate("QAbstractSpinBox", "&Step up"), u"&Augmenter"_s);
@@ -69,6 +92,13 @@ private slots:
         clique(champ_, bas, {}, QTest::MousePress);
         clique(champ_, haut, {}, QTest::MouseRelease); // off the arrow pressed: no step
         QCOMPARE(champ_->valeur(), 15);
+        // Held 450 ms: nothing before 400 ms, a step then, and one more at the release.
+        clique(champ_, haut, {}, QTest::MousePress);
+        QTest::qWait(350);
+        QCOMPARE(champ_->valeur(), 15);
+        QTest::qWait(100);
+        clique(champ_, haut, {}, QTest::MouseRelease);
+        QCOMPARE(champ_->valeur(), 25);
 
         clique(champ_, haut, {}, QTest::MousePress);
         QTRY_VERIFY_WITH_TIMEOUT(champ_->valeur() >= 30, 5000);
