@@ -71,6 +71,8 @@ void TForm1::cree_controles() {
     start_stop = new QPushButton(QStringLiteral("D\u00e9but"), this);
     start_stop->setObjectName(QStringLiteral("start_stop"));
     start_stop->setGeometry(112, 48, 97, 25);
+    // Enter presses it when it has the focus, as in the dialogs, where Qt makes every button do so.
+    start_stop->setAutoDefault(true);
     connect(start_stop, &QPushButton::clicked, this, &TForm1::start_stopClick);
 
     zone = new groupe_radio(QStringLiteral("Zone d'appel"), this);
