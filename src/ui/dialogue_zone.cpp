@@ -7,6 +7,7 @@
 #include "fenetre_principale.h"
 #include "placement.h"
 #include "references.h"
+#include "saisie_1252.h"
 #include "storage/reglages.h"
 
 #include <QAction>
@@ -70,6 +71,7 @@ TAjout_zone::TAjout_zone(QWidget* parent) : QDialog(parent) {
     nom_zone->setObjectName(QStringLiteral("nom_zone"));
     nom_zone->setGeometry(104, 16, 153, 20);
     nom_zone->setToolTip(aide);
+    new saisie_1252(nom_zone, nom_zone); // the settings file keeps the name in Windows-1252
 
     Label1 = etiquette(this, "Label1", QStringLiteral("Nom de la zone"), 24);
     Label1->setToolTip(aide);

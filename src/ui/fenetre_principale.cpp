@@ -7,6 +7,7 @@
 #include "metering/duree_unite.h"
 #include "placement.h"
 #include "references.h"
+#include "saisie_1252.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
 
@@ -104,6 +105,7 @@ void TForm1::cree_controles() {
     memento->setGeometry(88, 12, 121, 20);
     // A reason picked from the list stands wholly selected, so Enter does not add it again.
     connect(memento, &QComboBox::activated, memento->lineEdit(), &QLineEdit::selectAll);
+    new saisie_1252(memento->lineEdit(), memento); // the log keeps the reason in Windows-1252
     Label1->setBuddy(memento);
     // The edit field is what takes the focus, so a screen reader asks it for the name.
     memento->setAccessibleName(Label1->text());

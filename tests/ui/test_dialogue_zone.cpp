@@ -2,8 +2,10 @@
 #include "champ_numerique.h"
 #include "dialogue_zone.h"
 #include "outils_test.h"
+#include "saisie_1252.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
@@ -46,7 +48,15 @@ private slots:
                 QCOMPARE(d().nom_zone->text(), nom); // the dialog stays open with what was typed
             }
             // Enter before the field corrects its text: OK reads it within the range all the same.
-            saisit({u"Café & thé "_s, u"226"_s, u"99999"_s});
+            // What the settings' code page cannot hold is refused as typed, and left out of a paste with one beep.
+            QSignalSpy bips(d().findChild<saisie_1252*>(), &saisie_1252::caractere_refuse);
+            QApplication::clipboard()->setText(u" & th\u03A9é \U0001F600"_s);
+            touche(Qt::CTRL | Qt::Key_A);
+            tape(u"Ca\u03A9fé"_s);
+            touche(Qt::CTRL | Qt::Key_V);
+            QCOMPARE(bips.count(), 2);
+            touche(Qt::Key_Tab);
+            saisit({u"226"_s, u"99999"_s});
         });
         f().Ajoutdunezonedappel1Click();
         const QString existe = u"Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'."_s;
