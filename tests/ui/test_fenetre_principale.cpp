@@ -169,19 +169,22 @@ private slots:
 
     void ajout_et_suppression_de_zones() {
         f().zone->fixe_index(1);
-        for (const char* nom : {"Europe", "Monde", "Lune & Mars"}) {
+        for (const char* nom : {"Europe", "Monde ", "Lune & Mars, V\xE9nus"}) {
             f().ajoute_zone(nom, 10, 20);
         }
         QCOMPARE(std::tuple(f().height(), f().zone->height(), f().zone->index()), std::tuple(208, 153, 1));
-        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(), u"Lune && Mars"_s);
+        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(), u"Lune && Mars, Vénus"_s);
+        // A name cut off, or with a blank at its end, can be read whole in its tooltip.
+        const auto bulle = [this](int i) { return f().zone->findChild<QWidget*>(u"zone_%1"_s.arg(i))->toolTip(); };
+        QCOMPARE(bulle(3) + u'|' + bulle(4) + u'|' + bulle(5), u"|«Monde »|Lune & Mars, Vénus"_s);
         // Deleting the selected zone in the middle selects the one that followed it; the last, the new last.
         f().zone->fixe_index(3);
         f().supprime_zone("europe");
-        QCOMPARE(f().zone->element(f().zone->index()), u"Monde"_s);
+        QCOMPARE(f().zone->element(f().zone->index()), u"Monde "_s);
         f().zone->fixe_index(4);
-        f().supprime_zone("Lune & Mars");
+        f().supprime_zone("Lune & Mars, V\xE9nus");
         QCOMPARE(f().zone->index(), 3);
-        f().supprime_zone("Monde");
+        f().supprime_zone("Monde ");
         QVERIFY(!actif(TForm1::pos_modification_zone));
         QCOMPARE(f().height(), 160);
     }

@@ -27,7 +27,7 @@ private slots:
         QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "", 100)).ok);
         QVERIFY(ajoute_appel(appel_du(2026, 3, 5, "bureau", 5)).ok);
         for (const texte motif :
-             {"Assurance maladie compl\351mentaire et accidents", "b", "c", "d", "e", "f", "g"}) {
+             {"Assurance maladie compl\351mentaire et accidents", "b", "b ", "d", "e", "f", "g"}) {
             QVERIFY(ajoute_appel(appel_du(2026, 3, 4, motif, 10)).ok);
         }
         montre();
@@ -37,6 +37,9 @@ private slots:
         QVERIFY(!v.motifs->horizontalScrollBar()->isVisible());
         QVERIFY(v.motifs->visualItemRect(v.motifs->item(7)).top() < v.motifs->viewport()->height());
         QVERIFY(v.valeur_totale->text().isEmpty());
+        // Its tooltip shows a reason cut off whole, and one with a blank at its end between quotes.
+        QCOMPARE(v.motifs->item(2)->toolTip(), u"Assurance maladie complémentaire et accidents"_s);
+        QCOMPARE(v.motifs->item(3)->toolTip() + u'|' + v.motifs->item(4)->toolTip(), u"|«b »"_s);
 
         const QPoint premier = v.motifs->visualItemRect(v.motifs->item(0)).center();
         clique(v.motifs->viewport(), premier);
