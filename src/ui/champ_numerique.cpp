@@ -19,10 +19,32 @@
 
 namespace {
 
+// The width of the arrows, their separating line included: narrow, as a Windows spin button's, so that
+// a field of 41 pixels still shows four digits.
+constexpr int largeur_fleches = 9;
+
 // QAbstractSpinBox takes the delays of a held arrow from the style; these are a Windows spin button's.
-class style_repetition : public QProxyStyle {
+// The style also gives the text the room that Fusion's wide arrows and thick margins take.
+class style_champ : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
+    QRect subControlRect(ComplexControl controle, const QStyleOptionComplex* option, SubControl partie,
+                         const QWidget* widget) const override {
+        const QRect r = QProxyStyle::subControlRect(controle, option, partie, widget);
+        const int fleches = option->rect.width() - 1 - largeur_fleches;
+        if (controle != CC_SpinBox) {
+            return r;
+        }
+        switch (partie) {
+        case SC_SpinBoxUp:
+        case SC_SpinBoxDown:
+            return {fleches, r.top(), largeur_fleches, r.height()};
+        case SC_SpinBoxEditField:
+            return {1, r.top(), fleches - 1, r.height()}; // the frame is one pixel wide
+        default:
+            return r;
+        }
+    }
     int styleHint(StyleHint indice, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* retour) const override {
         switch (indice) {
@@ -40,7 +62,7 @@ public:
 QStyle* style_champs() {
     static QPointer<QStyle> style;
     if (style == nullptr) {
-        style = new style_repetition(QApplication::style()->name());
+        style = new style_champ(QApplication::style()->name());
         style->setParent(qApp);
     }
     return style;
@@ -117,6 +139,8 @@ void champ_numerique::focusOutEvent(QFocusEvent* evenement) {
         const QSignalBlocker bloque(lineEdit());
         lineEdit()->setText(texte);
     }
+    // A text wider than the field shows its start, not the end where the cursor was.
+    lineEdit()->setCursorPosition(0);
 }
 
 // QSpinBox steps as an arrow is pressed; here the press only arms the arrow: a held arrow repeats

@@ -2,6 +2,7 @@
 #include "ui/champ_numerique.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,6 +13,14 @@ class test_champ_numerique : public QObject {
 
     std::unique_ptr<QDialog> fenetre_;
     champ_numerique* champ_ = nullptr;
+
+    // The characters the field shows, as its line edit finds them at its two edges once painted.
+    QString montre() const {
+        auto* e = champ_->findChild<QLineEdit*>();
+        e->repaint();
+        const int debut = e->cursorPositionAt({0, e->height() / 2});
+        return e->text().mid(debut, e->cursorPositionAt({e->width() - 1, e->height() / 2}) - debut);
+    }
 
 private slots:
     void initTestCase() { prepare_tests(); }
@@ -29,24 +38,25 @@ private slots:
         clique(champ_, QPoint(4, 11));
     }
 
-    // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave)
-    // and the text after it.
+    // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave),
+    // the text after it and what of it shows: the field is as wide as the base charge's, which shows four
+    // digits, and a text wider than that shows its start once the field is left.
     void frappe_data() {
-        for (const char* colonne : {"frappe", "texte", "refus", "valeur", "touche", "apres"}) {
+        for (const char* colonne : {"frappe", "texte", "refus", "valeur", "touche", "apres", "montre"}) {
             QTest::addColumn<QString>(colonne);
         }
         // clang-format off
-        QTest::newRow("lettres refusees") << "1a2B" << "12" << "2" << "12" << "Up" << "17";
-        QTest::newRow("espace, ponctuation, hors ASCII") << " 3/e*é٣" << "3" << "6" << "10" << "Down" << "10";
-        QTest::newRow("signes et separateurs") << "-1,5+.2" << "-1,5+.2" << "0" << "10" << "Tab" << "-1,5+.2";
-        QTest::newRow("vide") << "" << "" << "0" << "10" << "Up" << "15";
-        QTest::newRow("signe plus") << "+35" << "+35" << "0" << "35" << "Tab" << "35";
+        QTest::newRow("lettres refusees") << "1a2B" << "12" << "2" << "12" << "Up" << "17" << "17";
+        QTest::newRow("espace, ponctuation, hors ASCII") << " 3/e*é٣" << "3" << "6" << "10" << "Down" << "10" << "10";
+        QTest::newRow("signes et separateurs") << "-1,5+.2" << "-1,5+.2" << "0" << "10" << "Tab" << "-1,5+.2" << "-1,5+.";
+        QTest::newRow("vide") << "" << "" << "0" << "10" << "Up" << "15" << "15";
+        QTest::newRow("signe plus, quatre chiffres") << "+1000" << "+1000" << "0" << "1000" << "Tab" << "1000" << "1000";
         // A step goes from the number typed, then into the range.
-        QTest::newRow("au-dessus") << "60000" << "60000" << "0" << "50000" << "Down" << "50000";
-        QTest::newRow("au-dessous") << "7" << "7" << "0" << "10" << "Up" << "12";
-        QTest::newRow("negatif") << "-5" << "-5" << "0" << "10" << "Up" << "10";
-        QTest::newRow("trop long pour 64 bits") << "123456789012345678901234" << "123456789012345678901234" << "0" << "50000" << "Tab" << "50000";
-        QTest::newRow("negatif trop long") << "-99999999999999999999" << "-99999999999999999999" << "0" << "10" << "Tab" << "10";
+        QTest::newRow("au-dessus") << "60000" << "60000" << "0" << "50000" << "Down" << "50000" << "5000";
+        QTest::newRow("au-dessous") << "7" << "7" << "0" << "10" << "Up" << "12" << "12";
+        QTest::newRow("negatif") << "-5" << "-5" << "0" << "10" << "Up" << "10" << "10";
+        QTest::newRow("trop long pour 64 bits") << "123456789012345678901234" << "123456789012345678901234" << "0" << "50000" << "Tab" << "50000" << "5000";
+        QTest::newRow("negatif trop long") << "-99999999999999999999" << "-99999999999999999999" << "0" << "10" << "Tab" << "10" << "10";
         // clang-format on
     }
 
@@ -61,6 +71,7 @@ private slots:
         QTEST(QString::number(champ_->valeur()), "valeur");
         ::touche(QKeySequence(touche)[0]);
         QTEST(champ_->texte(), "apres");
+        QTEST(montre(), "montre");
     }
 
     // The wheel over a field without the focus changes nothing and leaves the focus where it was.
