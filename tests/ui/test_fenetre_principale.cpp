@@ -236,6 +236,25 @@ private slots:
         QVERIFY(lit("appel_en_cours.tax").contains("Montant de la facture : 0,20 FS\r\n"));
     }
 
+    // A box is as wide as its sentence, up to a limit past which it wraps between words, whatever the scale:
+    // also run at scale 2 on a 1280-pixel screen, where QMessageBox would wrap at half of its 640 points.
+    void boites_a_la_largeur_du_texte() {
+        for (const auto& [texte, lignes] :
+             {std::pair{u"Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'."_s, 1},
+              std::pair{depuis_utf8(message_appel_journal_occupe), 2}}) {
+            int vues = 0;
+            QTimer::singleShot(0, &f(), [&vues] {
+                auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(boite != nullptr && QTest::qWaitForWindowExposed(boite));
+                const auto* e = boite->findChild<QLabel*>(u"qt_msgbox_label"_s);
+                vues = e->height() / e->fontMetrics().lineSpacing();
+                boite->accept();
+            });
+            message(texte);
+            QCOMPARE(vues, lignes);
+        }
+    }
+
     void reglages_illisibles_signales() {
         banc_->fenetre.reset(); // it saved its settings: replace that file by a folder
         QVERIFY(QFile::remove(chemin("Kalvo.ini")) && QDir().mkpath(chemin("Kalvo.ini")));
