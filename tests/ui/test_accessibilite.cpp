@@ -6,7 +6,6 @@
 
 #include <QAccessible>
 #include <QMenu>
-#include <QPushButton>
 #include <QSet>
 #include <QtTest>
 
@@ -27,8 +26,8 @@ private slots:
     }
 
     // Real Tab presses from wherever the window puts the focus first, once round the whole cycle. Every stop
-    // has a name of its own in its window, Enter presses a button that has the focus, and on the main window
-    // the Menu key and Shift+F10 open the pop-up menu (F10 alone does not).
+    // has a name of its own in its window, and on the main window the Menu key and Shift+F10 open the pop-up
+    // menu (F10 alone does not).
     void ordre_de_tabulation_et_noms() {
         QFETCH(int, fenetre);
         QFETCH(QString, suite);
@@ -42,9 +41,6 @@ private slots:
         QWidget* w = QWidgetList{principal.fenetre.get(), &tarifs, &zone, &rapport}.at(fenetre);
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        for (QPushButton* b : w->findChildren<QPushButton*>()) {
-            QObject::disconnect(b, &QPushButton::clicked, nullptr, nullptr); // the press alone is looked at
-        }
         QStringList parcours;
         QSet<QString> noms;
         for (int i = 0; i <= ordre.size(); ++i) {
@@ -56,11 +52,6 @@ private slots:
             const QString n = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
             QVERIFY2(i == ordre.size() || (!n.isEmpty() && !noms.contains(n)), qPrintable(parcours.last()));
             noms.insert(n);
-            if (auto* bouton = qobject_cast<QPushButton*>(focus)) {
-                QSignalSpy presse(bouton, &QPushButton::clicked);
-                touche(Qt::Key_Return);
-                QVERIFY2(presse.count() == 1, qPrintable(parcours.last()));
-            }
             for (const QString& k : {u"Menu"_s, u"Shift+F10"_s, u"F10"_s}) {
                 if (fenetre == 0) {
                     touche(QKeySequence(k)[0]);

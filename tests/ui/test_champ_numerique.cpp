@@ -74,23 +74,17 @@ private slots:
         QTEST(montre(), "montre");
     }
 
-    // The wheel over a field without the focus changes nothing and leaves the focus where it was.
+    // The wheel over a field steps it only once the field has the focus: first it is on the button.
     void molette_seulement_avec_le_focus() {
-        const auto molette = [this] {
-            const QPoint ou = champ_->mapTo(fenetre_.get(), champ_->rect().center());
-            QWheelEvent roue(ou, champ_->mapToGlobal(champ_->rect().center()), {}, {0, 120}, Qt::NoButton,
-                             Qt::NoModifier, Qt::NoScrollPhase, false);
-            // Spontaneous, as the system's, so that it goes up from the field's line edit to the field.
-            QSpontaneKeyEvent::setSpontaneous(&roue);
-            qApp->notify(fenetre_->windowHandle(), &roue);
-        };
         touche(Qt::Key_Tab);
-        molette();
-        QCOMPARE(champ_->valeur(), 10);
-        QVERIFY(!champ_->hasFocus());
-        clique(champ_, QPoint(4, 11));
-        molette();
-        QCOMPARE(champ_->valeur(), 15);
+        for (const int attendu : {10, 15}) {
+            QWheelEvent roue(champ_->mapTo(fenetre_.get(), QPoint(4, 11)), {}, {}, {0, 120}, Qt::NoButton,
+                             Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&roue); // as the system's: it goes up from the line edit
+            qApp->notify(fenetre_->windowHandle(), &roue);
+            QCOMPARE(champ_->valeur(), attendu);
+            clique(champ_, QPoint(4, 11));
+        }
     }
 
     void clic_avance_au_relachement_et_fleche_tenue_repete_menu_en_francais() {

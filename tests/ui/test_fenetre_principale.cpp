@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(icone.infobulle(), u"Tarif: 0,30 FS - 00:01:39"_s);
         QCOMPARE(f().heure->text(), u"00:01:39"_s);
         banc_->horloge.avance_s(101);
-        clique(f().start_stop);
+        touche(Qt::Key_Return); // the button the click gave the focus to, pressed by the keyboard
         QCOMPARE(f().windowTitle(), u"Tarif: 0,40 FS"_s);
         QCOMPARE(icone.infobulle(), u"Kalvo"_s);
         QCOMPARE(f().start_stop->text(), u"Début"_s);
@@ -152,19 +152,6 @@ private slots:
         QCOMPARE(f().memento->lineEdit()->selectedText(), u"Bureau"_s);
         QCOMPARE(std::pair(f().zones().taxe_base(), f().zones().duree_unite(0, periode::normale)),
                  std::pair(30, 50.0));
-    }
-
-    // Folders in place of the log and of the settings file: the user is told what could not be done.
-    void fichiers_non_ecrits_signales() {
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(u"sauve.tax"_s)));
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(u"Kalvo.ini"_s)));
-        messages_interceptes messages;
-        f().Proprits1Click();
-        banc_->fenetre.reset();
-        QCOMPARE(messages.recus,
-                 (QList{qMakePair(genre_message::information,
-                                  u"Le fichier d'enregistrement des taxes n'a pas pu être effacé."_s),
-                        qMakePair(genre_message::erreur, u"Kalvo.ini n'a pas pu être écrit."_s)}));
     }
 
     void ajout_et_suppression_de_zones() {
@@ -255,17 +242,22 @@ private slots:
         }
     }
 
-    void reglages_illisibles_signales() {
+    // Folders in place of the settings file and of the log: the user is told what could not be done.
+    void fichiers_illisibles_ou_non_ecrits_signales() {
         banc_->fenetre.reset(); // it saved its settings: replace that file by a folder
         QVERIFY(QFile::remove(chemin("Kalvo.ini")) && QDir().mkpath(chemin("Kalvo.ini")));
+        QVERIFY(QDir().mkpath(chemin("sauve.tax")));
         messages_interceptes messages;
         banc_->fenetre = std::make_unique<TForm1>(banc_->horloge);
         QTRY_COMPARE(messages.recus.size(), 1);
         QVERIFY(messages.recus[0].second.startsWith(
             QStringLiteral("Le fichier de réglages Kalvo.ini n'a pas pu être lu")));
         QCOMPARE(f().periode_mise_a_jour(), 1000);
+        f().Proprits1Click();
         banc_->fenetre.reset(); // its save fails too, and says so while the boxes are still caught
-        QCOMPARE(messages.recus.size(), 2);
+        QCOMPARE(messages.recus.mid(1), (QList{qMakePair(genre_message::information,
+                                                         depuis_utf8(message_effacement_impossible)),
+                                               qMakePair(genre_message::erreur, u"Kalvo.ini n'a pas pu être écrit."_s)}));
     }
 
     void etat_impossible_a_sauver_dit_une_fois() {
