@@ -33,8 +33,7 @@ private slots:
         champ_->fixe_bornes(10, 50000);
         champ_->fixe_pas(5);
         (new QPushButton("OK", fenetre_.get()))->setGeometry(60, 8, 75, 25);
-        fenetre_->show();
-        QVERIFY(QTest::qWaitForWindowActive(fenetre_.get()));
+        montre_active(fenetre_.get());
         clique(champ_, QPoint(4, 11));
     }
 
@@ -97,21 +96,17 @@ private slots:
         clique(champ_, bas, {}, QTest::MousePress);
         clique(champ_, haut, {}, QTest::MouseRelease); // off the arrow pressed: no step
         QCOMPARE(champ_->valeur(), 15);
-        // Held 450 ms: nothing before 400 ms, a step then, and one more at the release.
+        // Held 450 ms: nothing before 400 ms, a step then, and one more at the release; the repetition
+        // stops with the release.
         clique(champ_, haut, {}, QTest::MousePress);
         QTest::qWait(350);
         QCOMPARE(champ_->valeur(), 15);
         QTest::qWait(100);
         clique(champ_, haut, {}, QTest::MouseRelease);
         QCOMPARE(champ_->valeur(), 25);
-
-        clique(champ_, haut, {}, QTest::MousePress);
-        QTRY_VERIFY_WITH_TIMEOUT(champ_->valeur() >= 30, 5000);
-        clique(champ_, haut, {}, QTest::MouseRelease);
-        const int tenue = champ_->valeur();
-        QTest::qWait(150); // the repetition stopped with the release
+        QTest::qWait(150);
         clique(champ_, bas);
-        QCOMPARE(champ_->valeur(), tenue - 5);
+        QCOMPARE(champ_->valeur(), 20);
     }
 };
 

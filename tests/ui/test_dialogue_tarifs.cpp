@@ -29,10 +29,6 @@ private slots:
         TTarifs_dlg d;
         table_zones& zones = banc.fenetre->zones();
         const auto ini = [&banc] { return banc.donnees.lit(u"Kalvo.ini"_s); };
-        const auto montre = [&d] {
-            d.show();
-            QVERIFY(QTest::qWaitForWindowActive(&d));
-        };
         // Opened from the main window's menu, as the user does; the check runs inside its modal loop.
         pendant(&d, [&d] {
             remplit(d.TLN, u"500"_s);
@@ -46,7 +42,7 @@ private slots:
 
         // The next showing loads what is in force, not the cancelled edit.
         zones.fixe_duree(1, periode::reduite, 40.6);
-        montre();
+        montre_active(&d);
         QCOMPARE(std::tuple(d.TLN->valeur(), d.TSR->valeur(), d.tb->valeur()), std::tuple(990, 406, 20));
         remplit(d.TSR, u"0"_s);
         remplit(d.tb, QString());
@@ -66,7 +62,7 @@ private slots:
         // in force all the same.
         QVERIFY(QFile::remove(banc.donnees.chemin(u"Kalvo.ini"_s)));
         QVERIFY(QDir().mkpath(banc.donnees.chemin(u"Kalvo.ini"_s)));
-        montre();
+        montre_active(&d);
         remplit(d.TLN, u"500"_s);
         clique(d.OKBtn);
         QCOMPARE(messages.recus.value(0),

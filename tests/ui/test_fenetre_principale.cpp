@@ -43,8 +43,7 @@ private slots:
 
     void init() {
         banc_ = std::make_unique<banc_principal>();
-        f().show();
-        QVERIFY(QTest::qWaitForWindowActive(&f()));
+        montre_active(&f());
     }
 
     void cleanup() { banc_.reset(); }
@@ -230,12 +229,9 @@ private slots:
              {std::pair{u"Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'."_s, 1},
               std::pair{depuis_utf8(message_appel_journal_occupe), 2}}) {
             int vues = 0;
-            QTimer::singleShot(0, &f(), [&vues] {
-                auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                QVERIFY(boite != nullptr && QTest::qWaitForWindowExposed(boite));
-                const auto* e = boite->findChild<QLabel*>(u"qt_msgbox_label"_s);
+            pendant(nullptr, [&vues] {
+                const auto* e = QApplication::activeModalWidget()->findChild<QLabel*>(u"qt_msgbox_label"_s);
                 vues = e->height() / e->fontMetrics().lineSpacing();
-                boite->accept();
             });
             message(texte);
             QCOMPARE(vues, lignes);

@@ -19,10 +19,6 @@ private slots:
         dossier_donnees_test donnees;
         const horloge_factice horloge{encode_date(2026, 3, 5) + encode_heure(14, 0, 0, 0)};
         Tvisualisation v{horloge};
-        const auto montre = [&v] {
-            v.show();
-            QVERIFY(QTest::qWaitForWindowActive(&v));
-        };
         QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "Bureau", 250)).ok);
         QVERIFY(ajoute_appel(appel_du(2026, 3, 3, "", 100)).ok);
         QVERIFY(ajoute_appel(appel_du(2026, 3, 5, "bureau", 5)).ok);
@@ -30,7 +26,7 @@ private slots:
              {"Assurance maladie compl\351mentaire et accidents", "b", "b ", "d", "e", "f", "g"}) {
             QVERIFY(ajoute_appel(appel_du(2026, 3, 4, motif, 10)).ok);
         }
-        montre();
+        montre_active(&v);
         QCOMPARE(std::tuple(v.jour->valeur(), v.mois->valeur(), v.annee->valeur()), std::tuple(5, 3, 2026));
         QCOMPARE(v.motifs->count(), 9);
         QCOMPARE(v.motifs->item(0)->text(), u"Bureau"_s);
@@ -68,14 +64,14 @@ private slots:
         touche(Qt::Key_Down);
         QVERIFY(v.BitBtn1->isEnabled());
         v.hide();
-        montre();
+        montre_active(&v);
         QCOMPARE(v.motifs->count(), 1);
 
         // A corrupt record: the reasons read before it stay, and the user is told.
         std::ofstream(chemin_journal(), std::ios::binary | std::ios::app)
             << "D\351but\r\nFin\r\nCat\r\nMotif\r\n";
         v.hide();
-        montre();
+        montre_active(&v);
         QCOMPARE(v.motifs->count(), 1);
         QCOMPARE(messages.recus.value(1), qMakePair(genre_message::information,
                                                     u"Le fichier d'enregistrement des taxes est corrompu"_s));
