@@ -132,7 +132,7 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
 }
 
 resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int annee_courante) {
-    // Before the lock, whose file would be left beside a log that is not there (or fail for want of a folder).
+    // Before the lock, whose file would stay beside a log that is not there, or fail for want of a folder.
     if (std::error_code erreur; !fs::exists(journal, erreur) && !erreur) {
         return refus(etat_purge::absent, std::string(message_journal_absent));
     }

@@ -26,7 +26,8 @@ constexpr int largeur_max_texte = 400;
 // text gets its own width instead, the same at every scale, and wraps between words past the limit.
 class boite_centree final : public QMessageBox {
 public:
-    boite_centree(Icon icone, const QString& titre, const QString& texte) : QMessageBox(icone, titre, texte, Ok) {
+    boite_centree(Icon icone, const QString& titre, const QString& texte)
+        : QMessageBox(icone, titre, texte, Ok) {
         if (auto* etiquette = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
             const int largeur = etiquette->fontMetrics().horizontalAdvance(texte) + 1;
             etiquette->setMinimumWidth(std::min(largeur, largeur_max_texte));

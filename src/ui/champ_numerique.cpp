@@ -6,11 +6,11 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QStyleOptionSpinBox>
+#include <QWheelEvent>
 #include <algorithm>
 #include <climits>
 #include <limits>

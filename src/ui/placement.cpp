@@ -45,7 +45,8 @@ void centre_sur_ecran(QWidget* fenetre) {
     if (ecran != nullptr) {
         // The window itself is placed, not its frame: the window manager's frame is not known before the
         // first showing, so a frame centred from the second showing on would stand lower than the first.
-        fenetre->setGeometry(QRect(ecran->availableGeometry().center() - fenetre->rect().center(), fenetre->size()));
+        fenetre->setGeometry(
+            QRect(ecran->availableGeometry().center() - fenetre->rect().center(), fenetre->size()));
     }
 }
 

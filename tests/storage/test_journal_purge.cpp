@@ -65,10 +65,10 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
     } cas[] = {
         // First, so that the lock file is there for every case after it.
         {avant, 5, 3, 1, etat_purge::erreur_fichier, std::string(message_reecriture_impossible)},
-        {avant, 31, 2, 99, etat_purge::date_invalide, "\xC2\xAB 31.2.2026 \xC2\xBB n'est pas une date valide"},
+        {avant, 31, 2, 99, etat_purge::date_invalide, "« 31.2.2026 » n'est pas une date valide"},
         // An end date that does not read stops the pruning with those 8 characters, even after kept records.
         {enr("05.03.26") + enregistrement_brut("Fin: 3\xE9.03.97 \xE0 09:12:40", "x", "1,0"), 1, 1, 99,
-         etat_purge::date_invalide, "\xC2\xAB 3\xC3\xA9.03.97 \xC2\xBB n'est pas une date valide"},
+         etat_purge::date_invalide, "« 3é.03.97 » n'est pas une date valide"},
     };
     for (const auto& c : cas) {
         ecrit_octets(dossier.journal(), c.contenu);

@@ -85,8 +85,8 @@ TEST(reglages, tarifs_relus_tels_qu_ecrits_echec_sans_changement) {
     // nothing writes nothing.
     const std::string avant = lit_octets(dossier.ini());
     renommages_refuses refus;
-    EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs_base{}), "Kalvo.ini n'a pas pu \xC3\xAAtre \xC3\xA9" "crit");
-    EXPECT_EQ(sauve_reglages(dossier.ini(), 1000, {}, table_zones{}), "Kalvo.ini n'a pas pu \xC3\xAAtre \xC3\xA9" "crit");
+    EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs_base{}), "Kalvo.ini n'a pas pu être écrit");
+    EXPECT_EQ(sauve_reglages(dossier.ini(), 1000, {}, table_zones{}), "Kalvo.ini n'a pas pu être écrit");
     EXPECT_EQ(sauve_tarifs(dossier.ini(), tarifs), std::nullopt);
     EXPECT_EQ(lit_octets(dossier.ini()), avant);
     EXPECT_EQ(dossier.noms(), std::set<std::string>{"Kalvo.ini"});

@@ -51,7 +51,8 @@ private slots:
             const QString n = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
             QVERIFY2(i == ordre.size() || (!n.isEmpty() && !noms.contains(n)), qPrintable(parcours.last()));
             noms.insert(n);
-            for (const QString& k : fenetre == 0 ? QStringList{u"Menu"_s, u"Shift+F10"_s, u"F10"_s} : QStringList{}) {
+            for (const QString& k :
+                 fenetre == 0 ? QStringList{u"Menu"_s, u"Shift+F10"_s, u"F10"_s} : QStringList{}) {
                 touche(QKeySequence(k)[0]);
                 QCOMPARE(principal.fenetre->PopupMenu1->isVisible(), k != u"F10");
                 principal.fenetre->PopupMenu1->hide();

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWheelEvent>
 
 class test_champ_numerique : public QObject {
     Q_OBJECT

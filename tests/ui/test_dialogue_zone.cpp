@@ -48,7 +48,7 @@ private slots:
                 QCOMPARE(d().nom_zone->text(), nom); // the dialog stays open with what was typed
             }
             // Enter before the field corrects its text: OK reads it within the range all the same.
-            // What the settings' code page cannot hold is refused as typed, and left out of a paste with one beep.
+            // What the settings' code page cannot hold is refused as typed, left out of a paste with one beep.
             QSignalSpy bips(d().findChild<saisie_1252*>(), &saisie_1252::caractere_refuse);
             QApplication::clipboard()->setText(u" & th\u03A9é \U0001F600"_s);
             saisit({u"Ca\u03A9fé"_s}, Qt::CTRL | Qt::Key_V);
