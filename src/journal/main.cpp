@@ -62,7 +62,7 @@ constexpr std::string_view aide =
     "  0  réussite\n"
     "  1  erreur (date ou période invalide, fichier illisible, occupé ou non réécrit,\n"
     "     arguments) ; une purge qui échoue laisse le fichier intact\n"
-    "  2  le fichier n'existe pas (totaux, csv)\n"
+    "  2  le fichier n'existe pas\n"
     "  3  le fichier est corrompu : totaux et csv donnent ce qui précède l'enregistrement fautif\n";
 
 enum code_sortie : int { reussite = 0, erreur = 1, absent = 2, corrompu = 3 };
@@ -201,14 +201,13 @@ int commande_purge(std::string_view texte_date, const fs::path& journal) {
     const texte date_1252 = cp1252_depuis_utf8(texte_date);
     const auto jours = convertit_date(date_1252, annee);
     if (!jours) {
-        signale(message_date_saisie(date_1252));
+        signale(message_date_invalide(date_1252));
         return code_sortie::erreur;
     }
     const resultat_purge resultat = purge_avant_jour(journal, *jours, annee);
     if (resultat.etat != etat_purge::fait) {
-        signale(resultat.etat == etat_purge::date_invalide ? message_date_saisie(resultat.date_fautive)
-                                                           : resultat.message);
-        return code_sortie::erreur;
+        signale(resultat.message);
+        return resultat.etat == etat_purge::absent ? code_sortie::absent : code_sortie::erreur;
     }
     return code_sortie::reussite;
 }

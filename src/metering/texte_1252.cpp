@@ -81,6 +81,10 @@ bool egal_sans_casse(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool tient_en_1252(char32_t point_de_code) {
+    return octet_depuis_point_de_code(point_de_code) >= 0;
+}
+
 std::string utf8_depuis_1252(std::string_view s) {
     std::string sortie;
     sortie.reserve(s.size());

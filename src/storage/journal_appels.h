@@ -128,7 +128,6 @@ struct resultat_purge {
     std::string message;     // UTF-8, for the user; empty when fait
     std::int64_t gardes = 0; // records kept, when fait
     std::int64_t retires = 0;
-    texte date_fautive; // the text that did not convert, when date_invalide
 };
 
 // Removes the records of calls that ended before the given day; calls that ended on it stay. Two-digit
@@ -148,5 +147,6 @@ resultat_purge purge_avant_jour(const std::filesystem::path& journal, std::int64
 // after the current year. Gives the whole day count of a valid Gregorian date.
 std::optional<std::int64_t> convertit_date(std::string_view texte, int annee_courante);
 
-// "'%s' is not a valid date" with the given Windows-1252 text, in UTF-8.
+// "« %s » n'est pas une date valide" with the given Windows-1252 text, in UTF-8: the one message of Kalvo
+// and kalvo-journal for a date that does not convert.
 std::string message_date_invalide(std::string_view texte);

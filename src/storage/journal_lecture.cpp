@@ -23,11 +23,10 @@ std::optional<int> lit_nombre(std::string_view texte, std::size_t& i) {
     return erreur == std::errc() ? std::optional<int>(valeur) : std::nullopt;
 }
 
-resultat_purge refus(etat_purge etat, std::string message, std::string_view date_fautive = {}) {
+resultat_purge refus(etat_purge etat, std::string message) {
     resultat_purge r;
     r.etat = etat;
     r.message = std::move(message);
-    r.date_fautive = date_fautive;
     return r;
 }
 
@@ -62,8 +61,13 @@ std::optional<std::int64_t> convertit_date(std::string_view texte, int annee_cou
     return jours_depuis_origine(*annee, *mois, *jour);
 }
 
-std::string message_date_invalide(std::string_view texte) {
-    return "'" + utf8_depuis_1252(texte) + "' is not a valid date";
+std::string message_date_invalide(std::string_view date) {
+    // A damaged log may hold NUL or other control bytes: shown as they are they would garble the message.
+    std::string lisible(date);
+    for (char& c : lisible) {
+        c = static_cast<unsigned char>(c) < 0x20 || c == '\x7F' ? '?' : c;
+    }
+    return "« " + utf8_depuis_1252(lisible) + " » n'est pas une date valide";
 }
 
 resultat_totaux totalise_motifs(const fs::path& journal) {
@@ -97,7 +101,7 @@ resultat_purge purge_avant(const fs::path& journal, int jour, int mois, int anne
     const texte texte_seuil = std::to_string(jour) + "." + std::to_string(mois) + "." + std::to_string(annee);
     const auto seuil = convertit_date(texte_seuil, annee_courante);
     if (!seuil) {
-        return refus(etat_purge::date_invalide, message_date_invalide(texte_seuil), texte_seuil);
+        return refus(etat_purge::date_invalide, message_date_invalide(texte_seuil));
     }
     return purge_avant_jour(journal, *seuil, annee_courante, attente, systeme);
 }
@@ -112,13 +116,13 @@ resultat_purge purge_avant_jour(const fs::path& journal, std::int64_t seuil, int
             // Not a date either; its first characters show where the damage starts.
             const std::string_view debut =
                 std::string_view(lignes[static_cast<std::size_t>(longue)]).substr(0, 8);
-            resultat = refus(etat_purge::date_invalide, message_date_invalide(debut), debut);
+            resultat = refus(etat_purge::date_invalide, message_date_invalide(debut));
             return false;
         }
         const std::string_view date_fin = texte_date_ligne(lignes[1]);
         const auto jour_fin = dates.jour(date_fin);
         if (!jour_fin) {
-            resultat = refus(etat_purge::date_invalide, message_date_invalide(date_fin), date_fin);
+            resultat = refus(etat_purge::date_invalide, message_date_invalide(date_fin));
             return false;
         }
         if (*jour_fin < seuil) {

@@ -2,6 +2,8 @@
 
 #include "storage/journal_appels.h"
 
+#include <system_error>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,6 +40,10 @@ void recopie(texte& sortie, const lecteur_journal& lecteur, const lignes_enregis
 resultat_reecriture reecrit_journal(const fs::path& journal, const traite_enregistrement& traite,
                                     const termine_reecriture& termine, std::chrono::milliseconds attente,
                                     const appels_systeme& systeme) {
+    // Before the lock, whose file would stay beside a log that is not there, or fail for want of a folder.
+    if (std::error_code erreur; !fs::exists(journal, erreur) && !erreur) {
+        return {etat_reecriture::absent, std::string(message_journal_absent)};
+    }
     // Held until the new log is in place: a record appended meanwhile would go to the file being replaced.
     const verrou_journal verrou(journal, attente);
     if (verrou.resultat() == verrou_journal::etat::occupe) {

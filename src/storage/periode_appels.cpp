@@ -59,12 +59,8 @@ std::string description_periode(const periode_appels& p) {
     return "tous les appels";
 }
 
-std::string message_date_saisie(std::string_view texte) {
-    return "'" + utf8_depuis_1252(texte) + "' n'est pas une date valide";
-}
-
 std::string message_mois_saisi(std::string_view texte) {
-    return "'" + utf8_depuis_1252(texte) + "' n'est pas un mois valide (MM.AAAA)";
+    return "« " + utf8_depuis_1252(texte) + " » n'est pas un mois valide (MM.AAAA)";
 }
 
 periode_saisie lit_periode(std::optional<std::string_view> du, std::optional<std::string_view> au,
@@ -89,7 +85,7 @@ periode_saisie lit_periode(std::optional<std::string_view> du, std::optional<std
         if (saisie) {
             *borne = convertit_date(*saisie, annee_courante);
             if (!*borne) {
-                r.message = message_date_saisie(*saisie);
+                r.message = message_date_invalide(*saisie);
                 return r;
             }
         }

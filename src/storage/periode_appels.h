@@ -39,8 +39,7 @@ inline constexpr std::string_view message_mois_et_dates =
     "Une période se donne par --mois, ou par --du et --au, pas par les deux.";
 inline constexpr std::string_view message_periode_a_l_envers =
     "La période finit avant de commencer : la date de --au précède celle de --du.";
-// "'%s' n'est pas une date valide", "'%s' n'est pas un mois valide (MM.AAAA)", the text in Windows-1252.
-std::string message_date_saisie(std::string_view texte);
+// "« %s » n'est pas un mois valide (MM.AAAA)", the text in Windows-1252 (a date: message_date_invalide).
 std::string message_mois_saisi(std::string_view texte);
 
 // A period typed by the user (Windows-1252; none where the option was not given): a first and a last day

@@ -103,7 +103,7 @@ erreur_reglages acces_reglages::enregistre() {
     }
     const texte contenu = p.contenu();
     if (contenu.size() > taille_max_profil) {
-        return "Unable to write to " + fichier_.filename().string() + " : il dépasserait " +
+        return fichier_.filename().string() + " n'a pas pu être écrit : il dépasserait " +
                std::to_string(taille_max_profil >> 20) + " Mo, plus que Kalvo n'en relit";
     }
     if (lecture_ != lecture::impossible) {
@@ -118,7 +118,7 @@ erreur_reglages acces_reglages::enregistre() {
             }
         }
     }
-    return "Unable to write to " + fichier_.filename().string();
+    return fichier_.filename().string() + " n'a pas pu être écrit";
 }
 
 reglages_lus lit_reglages(const dossier_donnees& donnees) {

@@ -19,8 +19,8 @@
 // The settings file Kalvo.ini: base tariffs, update period, reason history and added zones. All texts here,
 // section and key names included, are Windows-1252 bytes.
 
-// Empty when the file was written; otherwise the message for the error box ("Unable to write to Kalvo.ini"),
-// and the file is then as it was before.
+// Empty when the file was written; otherwise the message for the error box ("Kalvo.ini n'a pas pu être
+// écrit", in UTF-8, without the full stop the box adds), and the file is then as it was before.
 using erreur_reglages = std::optional<std::string>;
 
 // One file: read once, changed in memory, and replaced in one step by enregistre().

@@ -1,11 +1,12 @@
 #include "boites_message.h"
 
+#include "placement.h"
 #include "titre_application.h"
 
-#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
-#include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -17,17 +18,26 @@ std::function<void(genre_message, const QString&)>& intercepteur_courant() {
 
 bool sans_surveillance = false;
 
-// QMessageBox fixes its size only when it is shown, so it is centred on the screen then.
+// The widest a sentence stands on one line before it wraps, in the windows' pixels.
+constexpr int largeur_max_texte = 400;
+
+// QMessageBox fixes its size only when it is shown, so it is centred on the screen then. It wraps the text
+// at half the screen's width, which on a screen scaled twice is half as many of the windows' pixels: the
+// text gets its own width instead, the same at every scale, and wraps between words past the limit.
 class boite_centree final : public QMessageBox {
 public:
-    using QMessageBox::QMessageBox;
+    boite_centree(Icon icone, const QString& titre, const QString& texte)
+        : QMessageBox(icone, titre, texte, Ok) {
+        if (auto* etiquette = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            const int largeur = etiquette->fontMetrics().horizontalAdvance(texte) + 1;
+            etiquette->setMinimumWidth(std::min(largeur, largeur_max_texte));
+        }
+    }
 
 protected:
     void showEvent(QShowEvent* evenement) override {
         QMessageBox::showEvent(evenement);
-        if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
-            move(ecran->availableGeometry().center() - rect().center());
-        }
+        centre_sur_ecran(this);
     }
 };
 
@@ -41,7 +51,7 @@ void affiche(genre_message genre, const QString& texte) {
         return;
     }
     boite_centree boite(genre == genre_message::erreur ? QMessageBox::Critical : QMessageBox::NoIcon,
-                        titre_application::texte(), texte, QMessageBox::Ok);
+                        titre_application::texte(), texte);
     boite.setWindowModality(Qt::ApplicationModal);
     boite.exec();
 }

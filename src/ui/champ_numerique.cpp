@@ -1,5 +1,7 @@
 #include "ui/champ_numerique.h"
 
+#include "metering/duree_unite.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -8,17 +10,41 @@
 #include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QStyleOptionSpinBox>
+#include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <limits>
 #include <optional>
 #include <utility>
 
 namespace {
 
+// The width of the arrows, their separating line included: narrow, as a Windows spin button's, so that
+// a field of 41 pixels still shows four digits.
+constexpr int largeur_fleches = 9;
+
 // QAbstractSpinBox takes the delays of a held arrow from the style; these are a Windows spin button's.
-class style_repetition : public QProxyStyle {
+// The style also gives the text the room that Fusion's wide arrows and thick margins take.
+class style_champ : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
+    QRect subControlRect(ComplexControl controle, const QStyleOptionComplex* option, SubControl partie,
+                         const QWidget* widget) const override {
+        const QRect r = QProxyStyle::subControlRect(controle, option, partie, widget);
+        const int fleches = option->rect.width() - 1 - largeur_fleches;
+        if (controle != CC_SpinBox) {
+            return r;
+        }
+        switch (partie) {
+        case SC_SpinBoxUp:
+        case SC_SpinBoxDown:
+            return {fleches, r.top(), largeur_fleches, r.height()};
+        case SC_SpinBoxEditField:
+            return {1, r.top(), fleches - 1, r.height()}; // the frame is one pixel wide
+        default:
+            return r;
+        }
+    }
     int styleHint(StyleHint indice, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* retour) const override {
         switch (indice) {
@@ -36,7 +62,7 @@ public:
 QStyle* style_champs() {
     static QPointer<QStyle> style;
     if (style == nullptr) {
-        style = new style_repetition(QApplication::style()->name());
+        style = new style_champ(QApplication::style()->name());
         style->setParent(qApp);
     }
     return style;
@@ -62,6 +88,7 @@ std::optional<qint64> lit_entier(const QString& texte) {
 
 champ_numerique::champ_numerique(QWidget* parent) : QSpinBox(parent) {
     setStyle(style_champs());
+    setFocusPolicy(Qt::StrongFocus); // not Qt::WheelFocus: the wheel neither takes the focus nor steps
     // The line edit refuses what validate() finds invalid; QSpinBox does it silently.
     connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
         QApplication::beep();
@@ -112,23 +139,42 @@ void champ_numerique::focusOutEvent(QFocusEvent* evenement) {
         const QSignalBlocker bloque(lineEdit());
         lineEdit()->setText(texte);
     }
+    // A text wider than the field shows its start, not the end where the cursor was.
+    lineEdit()->setCursorPosition(0);
 }
 
-// QSpinBox steps as an arrow is pressed; here a click steps at the release over the same arrow, and a held
-// arrow only repeats (QSpinBox's timers, delays from the style).
+// QSpinBox steps as an arrow is pressed; here the press only arms the arrow: a held arrow repeats
+// (QSpinBox's timers, delays from the style), and the release over the same arrow steps once more.
 void champ_numerique::mousePressEvent(QMouseEvent* evenement) {
     presse_en_cours_ = true;
     QSpinBox::mousePressEvent(evenement);
     presse_en_cours_ = false;
 }
 
+// A typed number outside the range is stepped from, then brought into the range: "0" + Up gives the
+// minimum, not the minimum plus a step as QSpinBox (which steps from the value read) would.
 void champ_numerique::stepBy(int pas) {
     if (presse_en_cours_) {
         pas_retenu_ = pas;
         return;
     }
-    pas_retenu_ = 0;
-    QSpinBox::stepBy(pas);
+    const auto nombre = lit_entier(text());
+    if (!nombre || (*nombre >= minimum() && *nombre <= maximum())) {
+        QSpinBox::stepBy(pas);
+        return;
+    }
+    const qint64 suivant = std::clamp<qint64>(*nombre, INT_MIN, INT_MAX) + qint64{pas} * singleStep();
+    setValue(static_cast<int>(std::clamp<qint64>(suivant, minimum(), maximum())));
+    selectAll();
+}
+
+// Scrolling over a dialog must not change a tariff by accident: the wheel acts only on the focus field.
+void champ_numerique::wheelEvent(QWheelEvent* evenement) {
+    if (hasFocus()) {
+        QSpinBox::wheelEvent(evenement);
+    } else {
+        evenement->ignore();
+    }
 }
 
 void champ_numerique::mouseReleaseEvent(QMouseEvent* evenement) {
@@ -136,8 +182,14 @@ void champ_numerique::mouseReleaseEvent(QMouseEvent* evenement) {
     QSpinBox::mouseReleaseEvent(evenement);
     const QStyle::SubControl fleche = fleche_sous(evenement->position().toPoint());
     if ((pas > 0 && fleche == QStyle::SC_SpinBoxUp) || (pas < 0 && fleche == QStyle::SC_SpinBoxDown)) {
-        QSpinBox::stepBy(pas);
+        stepBy(pas);
     }
+}
+
+void affiche_dixiemes(champ_numerique* champ, double secondes) {
+    // The field brings the value into its own range; only the conversion to int must not overflow first.
+    const long dixiemes = dixiemes_depuis_secondes(secondes);
+    champ->fixe_valeur(static_cast<int>(std::clamp<long>(dixiemes, INT_MIN, INT_MAX)));
 }
 
 QStyle::SubControl champ_numerique::fleche_sous(const QPoint& point) const {

@@ -9,8 +9,9 @@
 // text read as an integer and brought into [minimum, maximum], and a number outside the range is only
 // replaced by the nearer bound when the field loses the focus. A text that is not an integer reads as the
 // minimum, so callers always get a value within the range, even when OK is pressed before the field
-// corrects its text. A click on an arrow steps once, at the release; a held arrow repeats after 400 ms,
-// then every 100 ms.
+// corrects its text. The arrows and the Up and Down keys step from the typed number, then bring the
+// result into the range. A click on an arrow steps once, at the release; a held arrow also steps after
+// 400 ms, then every 100 ms. The wheel steps only a field that has the focus.
 class champ_numerique : public QSpinBox {
     Q_OBJECT
 
@@ -52,6 +53,7 @@ protected:
     void focusOutEvent(QFocusEvent* evenement) override;
     void mousePressEvent(QMouseEvent* evenement) override;
     void mouseReleaseEvent(QMouseEvent* evenement) override;
+    void wheelEvent(QWheelEvent* evenement) override;
 
 private:
     QStyle::SubControl fleche_sous(const QPoint& point) const;
@@ -60,3 +62,6 @@ private:
     int pas_retenu_ = 0;
     bool presse_en_cours_ = false;
 };
+
+// Shows a unit duration as whole tenths of a second (half to even), brought into the field's range.
+void affiche_dixiemes(champ_numerique* champ, double secondes);

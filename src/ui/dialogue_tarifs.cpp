@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-#include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -57,12 +55,6 @@ QGroupBox* colonne(QWidget* parent, const char* nom, const QString& titre, int g
 }
 
 } // namespace
-
-void affiche_dixiemes(champ_numerique* champ, double secondes) {
-    // The field brings the value into its own range; only the conversion to int must not overflow first.
-    const long dixiemes = dixiemes_depuis_secondes(secondes);
-    champ->fixe_valeur(static_cast<int>(std::clamp<long>(dixiemes, INT_MIN, INT_MAX)));
-}
 
 TTarifs_dlg::TTarifs_dlg(QWidget* parent) : QDialog(parent) {
     Tarifs_dlg = this;

@@ -43,6 +43,3 @@ public:
 protected:
     void showEvent(QShowEvent* evenement) override;
 };
-
-// Shows a unit duration as whole tenths of a second (half to even), brought into the field's range.
-void affiche_dixiemes(champ_numerique* champ, double secondes);

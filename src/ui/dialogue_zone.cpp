@@ -4,10 +4,10 @@
 #include "bouton_image.h"
 #include "champ_numerique.h"
 #include "conversion_texte.h"
-#include "dialogue_tarifs.h"
 #include "fenetre_principale.h"
 #include "placement.h"
 #include "references.h"
+#include "saisie_1252.h"
 #include "storage/reglages.h"
 
 #include <QAction>
@@ -57,7 +57,7 @@ TAjout_zone::TAjout_zone(QWidget* parent) : QDialog(parent) {
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &TAjout_zone::OKBtnClick);
 
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn = new QPushButton(QStringLiteral("Annuler"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setGeometry(135, 164, 75, 25);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -71,6 +71,7 @@ TAjout_zone::TAjout_zone(QWidget* parent) : QDialog(parent) {
     nom_zone->setObjectName(QStringLiteral("nom_zone"));
     nom_zone->setGeometry(104, 16, 153, 20);
     nom_zone->setToolTip(aide);
+    new saisie_1252(nom_zone, nom_zone); // the settings file keeps the name in Windows-1252
 
     Label1 = etiquette(this, "Label1", QStringLiteral("Nom de la zone"), 24);
     Label1->setToolTip(aide);

@@ -6,6 +6,7 @@
 #include "icone.h"
 #include "placement.h"
 #include "references.h"
+#include "saisie_1252.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
 
@@ -70,6 +71,8 @@ void TForm1::cree_controles() {
     start_stop = new QPushButton(QStringLiteral("D\u00e9but"), this);
     start_stop->setObjectName(QStringLiteral("start_stop"));
     start_stop->setGeometry(112, 48, 97, 25);
+    // Enter presses it when it has the focus, as in the dialogs, where Qt makes every button do so.
+    start_stop->setAutoDefault(true);
     connect(start_stop, &QPushButton::clicked, this, &TForm1::start_stopClick);
 
     zone = new groupe_radio(QStringLiteral("Zone d'appel"), this);
@@ -101,6 +104,7 @@ void TForm1::cree_controles() {
     memento->setGeometry(88, 12, 121, 20);
     // A reason picked from the list stands wholly selected, so Enter does not add it again.
     connect(memento, &QComboBox::activated, memento->lineEdit(), &QLineEdit::selectAll);
+    new saisie_1252(memento->lineEdit(), memento); // the log keeps the reason in Windows-1252
     Label1->setBuddy(memento);
     // The edit field is what takes the focus, so a screen reader asks it for the name.
     memento->setAccessibleName(Label1->text());

@@ -1,5 +1,7 @@
 #include "groupe_radio.h"
 
+#include "infobulle.h"
+
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetrics>
@@ -75,6 +77,10 @@ void groupe_radio::dispose() {
     const int hauteur_ligne = disponible / n;
     const int marge_haut = hauteur_texte + 1 + (disponible % n) / 2;
     for (int i = 0; i < n; ++i) {
-        boutons_[i]->setGeometry(8, marge_haut + i * hauteur_ligne, width() - 10, hauteur_ligne);
+        QRadioButton* b = boutons_[i];
+        b->setGeometry(8, marge_haut + i * hauteur_ligne, width() - 10, hauteur_ligne);
+        QString nom = b->text();
+        nom.replace(QStringLiteral("&&"), QStringLiteral("&")); // the caption doubles "&" to show it
+        b->setToolTip(infobulle_texte(nom, b->sizeHint().width() > b->width()));
     }
 }

@@ -43,7 +43,10 @@ void place_etiquette(QLabel* etiquette, int gauche, int haut) {
 void centre_sur_ecran(QWidget* fenetre) {
     const QScreen* ecran = fenetre->screen() != nullptr ? fenetre->screen() : QGuiApplication::primaryScreen();
     if (ecran != nullptr) {
-        fenetre->move(ecran->availableGeometry().center() - fenetre->rect().center());
+        // The window itself is placed, not its frame: the window manager's frame is not known before the
+        // first showing, so a frame centred from the second showing on would stand lower than the first.
+        fenetre->setGeometry(
+            QRect(ecran->availableGeometry().center() - fenetre->rect().center(), fenetre->size()));
     }
 }
 

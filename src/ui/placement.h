@@ -17,7 +17,8 @@ void place_etiquette(QLabel* etiquette, int gauche, int haut);
 // surrounds and lets their clicks through.
 QFrame* cree_cadre(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur);
 
-// Centres a top-level window on its screen.
+// Centres a top-level window's client area on its screen, at the same place at every showing whatever the
+// window manager's frame.
 void centre_sur_ecran(QWidget* fenetre);
 
 // Moves a top-level window the least needed to lie within its screen's free area (its top-left corner

@@ -4,6 +4,7 @@
 #include "bouton_image.h"
 #include "champ_numerique.h"
 #include "conversion_texte.h"
+#include "infobulle.h"
 #include "placement.h"
 #include "references.h"
 #include "storage/appels_en_attente.h"
@@ -18,8 +19,23 @@
 
 namespace {
 
-champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche,
-                            int largeur, int minimum, int maximum) {
+// A reason of the list. Its tooltip is asked for when the pointer rests over it, once the list has its
+// rows' final width (a scroll bar may have come since the filling).
+class element_motif final : public QListWidgetItem {
+public:
+    using QListWidgetItem::QListWidgetItem;
+    QVariant data(int role) const override {
+        const QListWidget* liste = listWidget();
+        if (role != Qt::ToolTipRole || liste == nullptr) {
+            return QListWidgetItem::data(role);
+        }
+        const int largeur = liste->sizeHintForIndex(liste->indexFromItem(this)).width();
+        return infobulle_texte(text(), largeur > liste->viewport()->width());
+    }
+};
+
+champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche, int largeur,
+                            int minimum, int maximum) {
     auto* c = new champ_numerique(parent);
     c->setObjectName(QString::fromLatin1(nom));
     c->fixe_bornes(minimum, maximum);
@@ -127,7 +143,7 @@ void Tvisualisation::FormShow() {
 
     const resultat_totaux totaux = totalise_motifs(donnees_.journal());
     for (const total_motif& m : totaux.motifs) {
-        motifs->addItem(depuis_1252(m.motif));
+        motifs->addItem(new element_motif(depuis_1252(m.motif)));
         totaux_motifs_.push_back(m.centimes);
     }
     if (totaux.etat == etat_lecture::corrompu) {

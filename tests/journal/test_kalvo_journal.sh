@@ -57,7 +57,7 @@ essai "totaux --detail --mois" 0 sortie 'Bureau\t2,55\t2\t0:20:05\nRéunion, "pr
 <<motif non-spécifié>>\t0,30\t1\t48:20:05\nTotal\t4,05\t4\t97:00:15\n' totaux --detail --mois 03.2026 sauve.tax
 essai "totaux --du" 0 sortie '' totaux --du 03.03.2026 sauve.tax
 essai "csv --au" 0 sortie 'debut;fin;zone;motif;montant_cts\r\n' csv --au 01.03.2026 --point-virgule sauve.tax
-essai "mois invalide" 1 erreurs "'13.2026' n'est pas un mois valide (MM.AAAA)\n" totaux --mois 13.2026 sauve.tax
+essai "mois invalide" 1 erreurs "« 13.2026 » n'est pas un mois valide (MM.AAAA)\n" totaux --mois 13.2026 sauve.tax
 
 # Text a spreadsheet would run as a formula gets an apostrophe, never the amounts; ";" on request.
 { enr 'mardi 03.03.26' '=SOMME(A1)' 2,50 && enr 'mardi 03.03.26' "$(printf '\t+1;-2')" 0,5; } > formules.tax
@@ -68,7 +68,7 @@ $m;'@x;100\r\n$m;'-;1\r\n$m;'+41 22;2\r\n" csv --point-virgule formules.tax
 rm formules.tax
 
 # An impossible date changes nothing.
-essai "purge date invalide" 1 erreurs "'31.02.2026' n'est pas une date valide\n" purge 31.02.2026 sauve.tax
+essai "purge date invalide" 1 erreurs "« 31.02.2026 » n'est pas une date valide\n" purge 31.02.2026 sauve.tax
 cmp -s intact.tax sauve.tax || echec "purge date invalide : journal modifié"
 
 # The day itself stays; the 1997 calls go, the one a writer holding the log's lock appends too.
@@ -88,6 +88,10 @@ essai "totaux corrompu, message" 3 erreurs "$f est corrompu\n" totaux coupe.tax
 
 essai "totaux absent" 2 erreurs "$f n'existe pas\n" totaux absent.tax
 essai "csv absent" 2 erreurs "$f n'existe pas\n" csv absent.tax
+# A purge creates nothing, not even its lock file, beside a log or in a data folder that is not there.
+essai "purge absent" 2 erreurs "$f n'existe pas\n" purge 1.1.2020 absent.tax
+XDG_DATA_HOME="$dossier/rien" essai "purge sans dossier" 2 erreurs "$f n'existe pas\n" purge 1.1.2020
+[ ! -e absent.tax.verrou ] && [ ! -e rien ] || echec "purge absent : fichier créé"
 # Only a regular file is ever replaced: a pipe (or /dev/null) stays what it is.
 mkfifo tube
 essai "purge d'un tube" 1 erreurs "$f n'a pas pu être réécrit : ce n'est pas un fichier ordinaire.\n" \

@@ -31,6 +31,9 @@ TEST(texte_1252, casse_des_lettres_accentuees) {
 TEST(texte_1252, conversion_utf8_aller_retour) {
     EXPECT_EQ(utf8_depuis_1252("D\351but \x80"), "D\303\251but \xE2\x82\xAC");
     EXPECT_EQ(cp1252_depuis_utf8("\xE2\x98\x8E"), "?"); // ☎ has no place in the code page
+    // U+0081 is carried through the byte the code page leaves undefined; U+0080 has none (0x80 is the euro).
+    EXPECT_TRUE(tient_en_1252(U'\u00E9') && tient_en_1252(U'\u20AC') && tient_en_1252(U'\u0081'));
+    EXPECT_FALSE(tient_en_1252(U'\u260E') || tient_en_1252(U'\u0080') || tient_en_1252(U'\U0001F600'));
     std::string tous;
     for (int b = 1; b < 256; ++b) {
         tous += static_cast<char>(b);

@@ -54,7 +54,7 @@ TEST(journal_purge, le_jour_du_seuil_reste_la_veille_part_les_lignes_gardees_fin
 TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
     dossier_temporaire dossier;
     EXPECT_EQ(purge_avant(dossier.journal(), 1, 1, 2026, en_2026).etat, etat_purge::absent);
-    EXPECT_FALSE(fs::exists(dossier.journal()));
+    EXPECT_TRUE(dossier.noms().empty()); // not even the lock file
 
     const std::string avant = enr("01.03.26") + enr("05.03.26");
     const struct {
@@ -63,12 +63,13 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
         etat_purge etat;
         std::string message;
     } cas[] = {
-        {avant, 31, 2, 99, etat_purge::date_invalide, "'31.2.2026' is not a valid date"},
+        // First, so that the lock file is there for every case after it.
         {avant, 5, 3, 1, etat_purge::erreur_fichier,
          std::string(message_reecriture_impossible) + " : erreur d'entrée-sortie."},
+        {avant, 31, 2, 99, etat_purge::date_invalide, "« 31.2.2026 » n'est pas une date valide"},
         // An end date that does not read stops the pruning with those 8 characters, even after kept records.
         {enr("05.03.26") + enregistrement_brut("Fin: 3\xE9.03.97 \xE0 09:12:40", "x", "1,0"), 1, 1, 99,
-         etat_purge::date_invalide, "'3\xC3\xA9.03.97' is not a valid date"},
+         etat_purge::date_invalide, "« 3é.03.97 » n'est pas une date valide"},
     };
     for (const auto& c : cas) {
         ecrit_octets(dossier.journal(), c.contenu);

@@ -87,9 +87,9 @@ TEST(reglages, tarifs_et_periodes_relus_tels_qu_ecrits_echec_sans_changement) {
     // nothing writes nothing.
     const std::string avant = lit_octets(dossier.ini());
     EXPECT_EQ(sauve_tarifs(dossier.donnees(), tarifs_base{}, renommages_refuses()),
-              "Unable to write to Kalvo.ini");
+              "Kalvo.ini n'a pas pu être écrit");
     EXPECT_EQ(sauve_reglages(dossier.donnees(), 1000, {}, table_zones{}, renommages_refuses()),
-              "Unable to write to Kalvo.ini");
+              "Kalvo.ini n'a pas pu être écrit");
     EXPECT_EQ(sauve_tarifs(dossier.donnees(), tarifs), std::nullopt);
     EXPECT_EQ(lit_octets(dossier.ini()), avant);
     EXPECT_EQ(dossier.noms(), std::set<std::string>{"Kalvo.ini"});

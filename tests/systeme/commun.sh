@@ -22,6 +22,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/
 xvfb=$!
 attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas" && exit 1; }
 export DISPLAY=":$(cat "$dossier/affichage")"
+# A layout with the accented letters typed: xdotool would otherwise remap a spare key, which races the program.
+setxkbmap -layout ch -variant fr
 
 # visible PATTERN [PID]: the shown window of Kalvo (or of that process) whose title matches, if any.
 visible() {

@@ -81,12 +81,19 @@ inline void tape(const QString& texte) {
     }
 }
 
-// Acts on a modal dialog once its loop runs, then closes it if the action left it open, so that a failed
-// check cannot hang the test.
+// Shows a window and waits until it is active, so that keys go where its focus is.
+inline void montre_active(QWidget* fenetre) {
+    fenetre->show();
+    QVERIFY(QTest::qWaitForWindowActive(fenetre));
+}
+
+// Acts on a modal dialog (without one, the message box about to open) once its loop runs, then closes it if
+// the action left it open, so that a failed check cannot hang the test.
 inline void pendant(QDialog* dialogue, const std::function<void()>& action) {
-    QTimer::singleShot(0, dialogue, [dialogue, action] {
-        QVERIFY(QTest::qWaitForWindowActive(dialogue)); // keys go where the focus is
+    QTimer::singleShot(0, qApp, [dialogue, action] {
+        QWidget* d = dialogue != nullptr ? dialogue : QApplication::activeModalWidget();
+        QVERIFY(QTest::qWaitForWindowActive(d)); // keys go where the focus is
         action();
-        dialogue->close();
+        d->close();
     });
 }

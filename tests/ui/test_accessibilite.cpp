@@ -39,8 +39,7 @@ private slots:
         zone.supprime->show();
         Tvisualisation rapport{principal.horloge, principal.donnees.donnees()};
         QWidget* w = QWidgetList{principal.fenetre.get(), &tarifs, &zone, &rapport}.at(fenetre);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        montre_active(w);
         QStringList parcours;
         QSet<QString> noms;
         for (int i = 0; i <= ordre.size(); ++i) {
@@ -52,12 +51,11 @@ private slots:
             const QString n = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
             QVERIFY2(i == ordre.size() || (!n.isEmpty() && !noms.contains(n)), qPrintable(parcours.last()));
             noms.insert(n);
-            for (const QString& k : {u"Menu"_s, u"Shift+F10"_s, u"F10"_s}) {
-                if (fenetre == 0) {
-                    touche(QKeySequence(k)[0]);
-                    QCOMPARE(principal.fenetre->PopupMenu1->isVisible(), k != u"F10");
-                    principal.fenetre->PopupMenu1->hide();
-                }
+            for (const QString& k :
+                 fenetre == 0 ? QStringList{u"Menu"_s, u"Shift+F10"_s, u"F10"_s} : QStringList{}) {
+                touche(QKeySequence(k)[0]);
+                QCOMPARE(principal.fenetre->PopupMenu1->isVisible(), k != u"F10");
+                principal.fenetre->PopupMenu1->hide();
             }
             touche(Qt::Key_Tab);
         }

@@ -2,6 +2,7 @@
 #include "ui/champ_numerique.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -11,6 +12,14 @@ class test_champ_numerique : public QObject {
 
     std::unique_ptr<QDialog> fenetre_;
     champ_numerique* champ_ = nullptr;
+
+    // The characters the field shows, as its line edit finds them at its two edges once painted.
+    QString montre() const {
+        auto* e = champ_->findChild<QLineEdit*>();
+        e->repaint();
+        const int debut = e->cursorPositionAt({0, e->height() / 2});
+        return e->text().mid(debut, e->cursorPositionAt({e->width() - 1, e->height() / 2}) - debut);
+    }
 
 private slots:
     void initTestCase() { prepare_tests(); }
@@ -23,26 +32,29 @@ private slots:
         champ_->fixe_bornes(10, 50000);
         champ_->fixe_pas(5);
         (new QPushButton("OK", fenetre_.get()))->setGeometry(60, 8, 75, 25);
-        fenetre_->show();
-        QVERIFY(QTest::qWaitForWindowActive(fenetre_.get()));
+        montre_active(fenetre_.get());
         clique(champ_, QPoint(4, 11));
     }
 
-    // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave)
-    // and the text after it.
+    // What is typed, the text and the beeps it gives, the value read, then a key (Up, Down or Tab to leave),
+    // the text after it and what of it shows: the field is as wide as the base charge's, which shows four
+    // digits, and a text wider than that shows its start once the field is left.
     void frappe_data() {
-        for (const char* colonne : {"frappe", "texte", "refus", "valeur", "touche", "apres"}) {
+        for (const char* colonne : {"frappe", "texte", "refus", "valeur", "touche", "apres", "montre"}) {
             QTest::addColumn<QString>(colonne);
         }
         // clang-format off
-        QTest::newRow("lettres refusees") << "1a2B" << "12" << "2" << "12" << "Up" << "17";
-        QTest::newRow("espace, ponctuation, hors ASCII") << " 3/e*é٣" << "3" << "6" << "10" << "Down" << "10";
-        QTest::newRow("signes et separateurs") << "-1,5+.2" << "-1,5+.2" << "0" << "10" << "Tab" << "-1,5+.2";
-        QTest::newRow("vide") << "" << "" << "0" << "10" << "Up" << "15";
-        QTest::newRow("signe plus") << "+35" << "+35" << "0" << "35" << "Tab" << "35";
-        QTest::newRow("au-dessus, pas depuis la valeur lue") << "60000" << "60000" << "0" << "50000" << "Down" << "49995";
-        QTest::newRow("trop long pour 64 bits") << "123456789012345678901234" << "123456789012345678901234" << "0" << "50000" << "Tab" << "50000";
-        QTest::newRow("negatif trop long") << "-99999999999999999999" << "-99999999999999999999" << "0" << "10" << "Tab" << "10";
+        QTest::newRow("lettres refusees") << "1a2B" << "12" << "2" << "12" << "Up" << "17" << "17";
+        QTest::newRow("espace, ponctuation, hors ASCII") << " 3/e*é٣" << "3" << "6" << "10" << "Down" << "10" << "10";
+        QTest::newRow("signes et separateurs") << "-1,5+.2" << "-1,5+.2" << "0" << "10" << "Tab" << "-1,5+.2" << "-1,5+.";
+        QTest::newRow("vide") << "" << "" << "0" << "10" << "Up" << "15" << "15";
+        QTest::newRow("signe plus, quatre chiffres") << "+1000" << "+1000" << "0" << "1000" << "Tab" << "1000" << "1000";
+        // A step goes from the number typed, then into the range.
+        QTest::newRow("au-dessus") << "60000" << "60000" << "0" << "50000" << "Down" << "50000" << "5000";
+        QTest::newRow("au-dessous") << "7" << "7" << "0" << "10" << "Up" << "12" << "12";
+        QTest::newRow("negatif") << "-5" << "-5" << "0" << "10" << "Up" << "10" << "10";
+        QTest::newRow("trop long pour 64 bits") << "123456789012345678901234" << "123456789012345678901234" << "0" << "50000" << "Tab" << "50000" << "5000";
+        QTest::newRow("negatif trop long") << "-99999999999999999999" << "-99999999999999999999" << "0" << "10" << "Tab" << "10" << "10";
         // clang-format on
     }
 
@@ -57,6 +69,20 @@ private slots:
         QTEST(QString::number(champ_->valeur()), "valeur");
         ::touche(QKeySequence(touche)[0]);
         QTEST(champ_->texte(), "apres");
+        QTEST(montre(), "montre");
+    }
+
+    // The wheel over a field steps it only once the field has the focus: first it is on the button.
+    void molette_seulement_avec_le_focus() {
+        touche(Qt::Key_Tab);
+        for (const int attendu : {10, 15}) {
+            QWheelEvent roue(champ_->mapTo(fenetre_.get(), QPoint(4, 11)), {}, {}, {0, 120}, Qt::NoButton,
+                             Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&roue); // as the system's: it goes up from the line edit
+            qApp->notify(fenetre_->windowHandle(), &roue);
+            QCOMPARE(champ_->valeur(), attendu);
+            clique(champ_, QPoint(4, 11));
+        }
     }
 
     void clic_avance_au_relachement_et_fleche_tenue_repete_menu_en_francais() {
@@ -69,14 +95,17 @@ private slots:
         clique(champ_, bas, {}, QTest::MousePress);
         clique(champ_, haut, {}, QTest::MouseRelease); // off the arrow pressed: no step
         QCOMPARE(champ_->valeur(), 15);
-
+        // Held 450 ms: nothing before 400 ms, a step then, and one more at the release; the repetition
+        // stops with the release.
         clique(champ_, haut, {}, QTest::MousePress);
-        QTRY_VERIFY_WITH_TIMEOUT(champ_->valeur() >= 30, 5000);
+        QTest::qWait(350);
+        QCOMPARE(champ_->valeur(), 15);
+        QTest::qWait(100);
         clique(champ_, haut, {}, QTest::MouseRelease);
-        const int tenue = champ_->valeur();
-        QTest::qWait(150); // the repetition stopped with the release
+        QCOMPARE(champ_->valeur(), 25);
+        QTest::qWait(150);
         clique(champ_, bas);
-        QCOMPARE(champ_->valeur(), tenue - 5);
+        QCOMPARE(champ_->valeur(), 20);
     }
 };
 

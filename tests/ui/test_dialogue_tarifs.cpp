@@ -29,10 +29,6 @@ private slots:
         TTarifs_dlg d;
         table_zones& zones = banc.fenetre->zones();
         const auto ini = [&banc] { return banc.donnees.lit(u"Kalvo.ini"_s); };
-        const auto montre = [&d] {
-            d.show();
-            QVERIFY(QTest::qWaitForWindowActive(&d));
-        };
         // Opened from the main window's menu, as the user does; the check runs inside its modal loop.
         pendant(&d, [&d] {
             remplit(d.TLN, u"500"_s);
@@ -48,7 +44,7 @@ private slots:
         tarifs_base t;
         t.reduit[1] = 406;
         zones.applique(t);
-        montre();
+        montre_active(&d);
         QCOMPARE(std::tuple(d.TLN->valeur(), d.TSR->valeur(), d.tb->valeur()), std::tuple(990, 406, 20));
         remplit(d.TSR, u"0"_s);
         remplit(d.tb, QString());
@@ -68,11 +64,11 @@ private slots:
         // in force all the same.
         QVERIFY(QFile::remove(banc.donnees.chemin(u"Kalvo.ini"_s)));
         QVERIFY(QDir().mkpath(banc.donnees.chemin(u"Kalvo.ini"_s)));
-        montre();
+        montre_active(&d);
         remplit(d.TLN, u"500"_s);
         clique(d.OKBtn);
         QCOMPARE(messages.recus.value(0),
-                 qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s));
+                 qMakePair(genre_message::erreur, u"Kalvo.ini n'a pas pu être écrit."_s));
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(zones.duree_unite(0, periode::normale), 50.0);
     }

@@ -3,8 +3,10 @@
 #include "icone_notification.h"
 #include "outils_test.h"
 #include "placement.h"
+#include "saisie_1252.h"
 #include "storage/verrou_journal.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -43,8 +45,7 @@ private slots:
 
     void init() {
         banc_ = std::make_unique<banc_principal>();
-        f().show();
-        QVERIFY(QTest::qWaitForWindowActive(&f()));
+        montre_active(&f());
     }
 
     void cleanup() { banc_.reset(); }
@@ -92,7 +93,7 @@ private slots:
         QCOMPARE(icone.infobulle(), u"Tarif: 0,30 FS - 00:01:39"_s);
         QCOMPARE(f().heure->text(), u"00:01:39"_s);
         banc_->horloge.avance_s(101);
-        clique(f().start_stop);
+        touche(Qt::Key_Return); // the button the click gave the focus to, pressed by the keyboard
         QCOMPARE(f().windowTitle(), u"Tarif: 0,40 FS"_s);
         QCOMPARE(icone.infobulle(), u"Kalvo"_s);
         QCOMPARE(f().start_stop->text(), u"Début"_s);
@@ -117,7 +118,12 @@ private slots:
     // Return and keypad Enter as the keyboard delivers them, after a click on the field.
     void historique_des_motifs() {
         clique(f().memento);
-        tape(u"Bureau"_s);
+        // What the log's code page cannot hold is refused as typed, and left out of a paste with one beep.
+        QSignalSpy bips(f().findChild<saisie_1252*>(), &saisie_1252::caractere_refuse);
+        tape(u"Bu\u03A9"_s);
+        QApplication::clipboard()->setText(u"r\u260Eeau\U0001F600"_s);
+        touche(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(bips.count(), 2);
         touche(Qt::Key_Return);
         QCOMPARE(f().memento->lineEdit()->selectedText(), u"Bureau"_s);
         touche(Qt::KeypadModifier | Qt::Key_Enter); // the whole text is selected: nothing is added
@@ -167,35 +173,24 @@ private slots:
                  std::pair(30, 50.0));
     }
 
-    // Folders in place of the log and of the settings file: the user is told what could not be done.
-    void fichiers_non_ecrits_signales() {
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(u"sauve.tax"_s)));
-        QVERIFY(QDir().mkpath(banc_->donnees.chemin(u"Kalvo.ini"_s)));
-        messages_interceptes messages;
-        f().Proprits1Click();
-        banc_->fenetre.reset();
-        QCOMPARE(messages.recus,
-                 (QList{qMakePair(genre_message::information,
-                                  u"Le fichier d'enregistrement des taxes n'a pas pu être effacé : "
-                                  "ce n'est pas un fichier ordinaire."_s),
-                        qMakePair(genre_message::erreur, u"Unable to write to Kalvo.ini."_s)}));
-    }
-
     void ajout_et_suppression_de_zones() {
         f().zone->fixe_index(1);
-        for (const char* nom : {"Europe", "Monde", "Lune & Mars"}) {
+        for (const char* nom : {"Europe", "Monde ", "Lune & Mars, V\xE9nus"}) {
             f().ajoute_zone(nom, 10, 20);
         }
         QCOMPARE(std::tuple(f().height(), f().zone->height(), f().zone->index()), std::tuple(208, 153, 1));
-        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(), u"Lune && Mars"_s);
+        QCOMPARE(f().Modificationdedonnespourzonedappel1->actions().at(2)->text(), u"Lune && Mars, Vénus"_s);
+        // A name cut off, or with a blank at its end, can be read whole in its tooltip.
+        const auto boutons = f().zone->findChildren<QWidget*>(); // its radio buttons, in zone order
+        QCOMPARE(boutons[4]->toolTip() + u'|' + boutons[5]->toolTip(), u"«Monde »|Lune & Mars, Vénus"_s);
         // Deleting the selected zone in the middle selects the one that followed it; the last, the new last.
         f().zone->fixe_index(3);
         f().supprime_zone("europe");
-        QCOMPARE(f().zone->element(f().zone->index()), u"Monde"_s);
+        QCOMPARE(f().zone->element(f().zone->index()), u"Monde "_s);
         f().zone->fixe_index(4);
-        f().supprime_zone("Lune & Mars");
+        f().supprime_zone("Lune & Mars, V\xE9nus");
         QCOMPARE(f().zone->index(), 3);
-        f().supprime_zone("Monde");
+        f().supprime_zone("Monde ");
         QVERIFY(!actif(TForm1::pos_modification_zone));
         QCOMPARE(f().height(), 160);
     }
@@ -263,20 +258,42 @@ private slots:
         QVERIFY(!f().reessai->isActive());
     }
 
-    // A Kalvo.ini too large to read (a hand-made mistake, or damage) is never overwritten with the defaults.
-    void reglages_illisibles_signales_et_jamais_remplaces() {
+    // A box is as wide as its sentence, up to a limit past which it wraps between words, whatever the scale:
+    // also run at scale 2 on a 1280-pixel screen, where QMessageBox would wrap at half of its 640 points.
+    void boites_a_la_largeur_du_texte() {
+        for (const auto& [texte, lignes] :
+             {std::pair{u"Le nom de zone ne doit ni déjà exister ni comporter '{' ou '}'."_s, 1},
+              std::pair{depuis_utf8(message_appel_non_sauve), 2}}) {
+            int vues = 0;
+            pendant(nullptr, [&vues] {
+                const auto* e = QApplication::activeModalWidget()->findChild<QLabel*>(u"qt_msgbox_label"_s);
+                vues = e->height() / e->fontMetrics().lineSpacing();
+            });
+            message(texte);
+            QCOMPARE(vues, lignes);
+        }
+    }
+
+    // A Kalvo.ini too large to read (damage, or a hand-made mistake) and a folder in place of the log: the
+    // user is told what could not be done, and the settings are never overwritten with the defaults.
+    void fichiers_illisibles_ou_non_ecrits_signales() {
         banc_->fenetre.reset();
         QFile ini(chemin("Kalvo.ini"));
         QVERIFY(ini.open(QIODevice::WriteOnly) && ini.resize(64 * 1024 * 1024 + 1));
         ini.close();
+        QVERIFY(QDir().mkpath(chemin("sauve.tax")));
         messages_interceptes messages;
         banc_->fenetre = std::make_unique<TForm1>(banc_->horloge, banc_->donnees.donnees());
         QTRY_COMPARE(messages.recus.size(), 1);
         QVERIFY(messages.recus[0].second.startsWith(
             QStringLiteral("Le fichier de réglages Kalvo.ini n'a pas pu être lu")));
         QCOMPARE(f().periode_mise_a_jour(), 1000);
+        f().Proprits1Click();
         banc_->fenetre.reset(); // its save fails too, and says so while the boxes are still caught
-        QCOMPARE(messages.recus.size(), 2);
+        QCOMPARE(messages.recus.mid(1),
+                 (QList{qMakePair(genre_message::information,
+                                  depuis_utf8(message_effacement_impossible).arg(u"ce n'est pas un fichier ordinaire"_s)),
+                        qMakePair(genre_message::erreur, u"Kalvo.ini n'a pas pu être écrit."_s)}));
         QCOMPARE(QFileInfo(chemin("Kalvo.ini")).size(), 64 * 1024 * 1024 + 1);
     }
 
