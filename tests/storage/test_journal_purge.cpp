@@ -57,12 +57,8 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
     EXPECT_TRUE(dossier.noms().empty()); // not even the lock file
 
     const std::string avant = enr("01.03.26") + enr("05.03.26");
-    const struct {
-        std::string contenu;
-        int jour, mois, renommages_refuses_des;
-        etat_purge etat;
-        std::string message;
-    } cas[] = {
+    // The log, the day and month of the threshold, the rename refused from, what the pruning says.
+    const std::tuple<std::string, int, int, int, etat_purge, std::string> cas[] = {
         // First, so that the lock file is there for every case after it.
         {avant, 5, 3, 1, etat_purge::erreur_fichier,
          std::string(message_reecriture_impossible) + " : erreur d'entrée-sortie."},
@@ -71,14 +67,13 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
         {enr("05.03.26") + enregistrement_brut("Fin: 3\xE9.03.97 \xE0 09:12:40", "x", "1,0"), 1, 1, 99,
          etat_purge::date_invalide, "« 3é.03.97 » n'est pas une date valide"},
     };
-    for (const auto& c : cas) {
-        ecrit_octets(dossier.journal(), c.contenu);
-        const resultat_purge r =
-            purge_avant(dossier.journal(), c.jour, c.mois, 2026, en_2026, attente_verrou_journal,
-                        renommages_refuses(c.renommages_refuses_des));
-        EXPECT_EQ(r.etat, c.etat);
-        EXPECT_EQ(r.message, c.message);
-        EXPECT_EQ(lit_octets(dossier.journal()), c.contenu);
+    for (const auto& [contenu, jour, mois, refus_des, etat, message] : cas) {
+        ecrit_octets(dossier.journal(), contenu);
+        const resultat_purge r = purge_avant(dossier.journal(), jour, mois, 2026, en_2026,
+                                             attente_verrou_journal, renommages_refuses(refus_des));
+        EXPECT_EQ(r.etat, etat);
+        EXPECT_EQ(r.message, message);
+        EXPECT_EQ(lit_octets(dossier.journal()), contenu);
         EXPECT_EQ(dossier.noms(), journal_seul);
     }
 }
