@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <regex>
 #include <set>
 #include <string>
 #include <sys/wait.h>
@@ -130,7 +129,10 @@ inline std::string enregistrement_brut(std::string_view ligne2, std::string_view
            " FS\r\n-----------------------------------------\r\n";
 }
 
-// A CR alone where each CR LF was.
-inline std::string cr_seuls(const std::string& s) {
-    return std::regex_replace(s, std::regex("\r\n"), "\r");
+// Each `de` in `s` replaced with `par` (a CR alone where each CR LF was, for instance).
+inline std::string remplace_tout(std::string s, std::string_view de, std::string_view par) {
+    for (std::size_t i = s.find(de); i != std::string::npos; i = s.find(de, i + par.size())) {
+        s.replace(i, de.size(), par);
+    }
+    return s;
 }

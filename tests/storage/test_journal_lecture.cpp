@@ -59,8 +59,10 @@ TEST(journal_lecture, corruption_et_resultat_partiel) {
         {a + enr("B", "2.0") + enr("C", "3,0"), etat_lecture::corrompu, 100}, // later ones do not count
         {ab.substr(0, ab.size() - 60) + "\x1A" + ab.substr(ab.size() - 60), etat_lecture::corrompu, 100},
         {"", etat_lecture::complet, 0},
-        {cr_seuls(a) + enr("B", "2,0") + "\x1A" + enr("C", "9,0") + "garbage", etat_lecture::complet, 300},
-        {a + cr_seuls(enr(motif_max, "1,0")), etat_lecture::complet, 200}, // the longest line, CR alone
+        {remplace_tout(a, "\r\n", "\r") + enr("B", "2,0") + "\x1A" + enr("C", "9,0") + "garbage",
+         etat_lecture::complet, 300},
+        {a + remplace_tout(enr(motif_max, "1,0"), "\r\n", "\r"), etat_lecture::complet,
+         200}, // the longest line, CR alone
         {a + enr(motif_max + "m", "1,0"), etat_lecture::corrompu, 100, "Motif de"},
         {a + tirets_longs, etat_lecture::corrompu, 100, "--------"},
         {a + std::string(200'000, '\0'), etat_lecture::corrompu, 100, std::string(8, '\0')}, // sparse

@@ -40,7 +40,7 @@ TEST(journal_purge, le_jour_du_seuil_reste_la_veille_part_les_lignes_gardees_fin
     // Lines ended by CR alone, and a last record cut short by Ctrl-Z, are written back with CR LF.
     const std::string sans_fin = enr("06.03.26");
     ecrit_octets(dossier.journal(), enr("04.03.26") + a_garder + enr("03.03.97") + fin_le_5 +
-                                        cr_seuls(enr("05.03.26", "a\nb")) +
+                                        remplace_tout(enr("05.03.26", "a\nb"), "\r\n", "\r") +
                                         sans_fin.substr(0, sans_fin.size() - 2) + "\x1A" + enr("07.03.26"));
 
     const resultat_purge r = purge_avant(dossier.journal(), 5, 3, 2026, en_2026);
