@@ -15,6 +15,7 @@ class test_fenetre_principale : public QObject {
     std::unique_ptr<banc_principal> banc_;
 
     TForm1& f() { return *banc_->fenetre; }
+    QByteArray journal() const { return banc_->donnees.lit(u"sauve.tax"_s); }
     QString chemin(const char* nom) { return banc_->donnees.chemin(QString::fromLatin1(nom)); }
     QByteArray lit(const char* nom) { return banc_->donnees.lit(QString::fromLatin1(nom)); }
     bool actif(int position) { return f().position(position)->isEnabled(); }
@@ -86,7 +87,7 @@ private slots:
         QVERIFY(f().zone->isEnabled() && !f().horloge->isActive() && !f().Timer1->isActive());
         // Only built-in zones: position 5 stays disabled; position 7 comes back.
         QVERIFY(!actif(TForm1::pos_modification_zone) && actif(TForm1::pos_tarifs));
-        QVERIFY(lit("sauve.tax").contains("Montant de la facture : 0,40 FS\r\n"));
+        QVERIFY(journal().contains("Montant de la facture : 0,40 FS\r\n"));
         QCOMPARE(lit("appel_en_cours.tax"), QByteArray("<absent>"));
         // The next call, in the zone the user picks: Interurbain's 22.6-s units on the base charge alone.
         clique(f().zone->findChildren<QRadioButton*>().at(2));
@@ -94,13 +95,11 @@ private slots:
         banc_->horloge.avance_s(100);
         clique(f().start_stop);
         QCOMPARE(f().windowTitle(), u"Tarif: 0,60 FS"_s);
-        QVERIFY(
-            lit("sauve.tax")
-                .endsWith(
-                    "Interurbain\r\nMotif de l'appel      : Caf\351\r\nMontant de la facture : 0,60 FS\r\n"
-                    "-----------------------------------------\r\n"));
+        QVERIFY(journal().endsWith(
+            "Interurbain\r\nMotif de l'appel      : Caf\351\r\nMontant de la facture : 0,60 FS\r\n"
+            "-----------------------------------------\r\n"));
         f().Proprits1Click();
-        QCOMPARE(lit("sauve.tax"), QByteArray());
+        QCOMPARE(journal(), QByteArray());
         QCOMPARE(messages.recus.size(), 1);
     }
 
