@@ -1,11 +1,11 @@
 #include "horloge_factice.h"
 #include "storage/journal_appels.h"
+#include "storage/outils_stockage.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
-#include <fstream>
 #include <unistd.h>
 
 // Arbitrary bytes as a call log, read against the format's rules written out plainly: the totals per
@@ -14,7 +14,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono;
 using enregistrement = std::array<std::string, 6>;
 
@@ -28,11 +27,6 @@ bool meme_nom(std::string_view a, std::string_view b) {
     };
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return petite(x) == petite(y); });
-}
-
-std::string lit_fichier(const fs::path& chemin) {
-    std::ifstream entree(chemin, std::ios::binary);
-    return {std::istreambuf_iterator<char>(entree), std::istreambuf_iterator<char>()};
 }
 
 // A line ends at CR, a LF right after it is skipped; the content ends at Ctrl-Z; a record is six lines,
@@ -155,8 +149,8 @@ void verifie_purge(const fs::path& journal, std::string_view octets,
     for (const enregistrement& e : liste) {
         const auto fin = date_fin(e[1]);
         if (!fin) { // the pruning stops there and the log stays as it was
-            return r.etat == etat_purge::date_invalide && lit_fichier(journal) == octets ? void()
-                                                                                         : std::abort();
+            return r.etat == etat_purge::date_invalide && lit_octets(journal) == octets ? void()
+                                                                                        : std::abort();
         }
         if (sys_days(*fin) >= sys_days(seuil)) {
             ++n;
@@ -166,7 +160,7 @@ void verifie_purge(const fs::path& journal, std::string_view octets,
         }
     }
     if (r.etat != etat_purge::fait || r.gardes != n ||
-        r.retires != static_cast<std::int64_t>(liste.size()) - n || lit_fichier(journal) != gardes ||
+        r.retires != static_cast<std::int64_t>(liste.size()) - n || lit_octets(journal) != gardes ||
         std::any_of(fs::directory_iterator(journal.parent_path()), {}, [](const fs::directory_entry& f) {
             return f.path().filename() != "sauve.tax" && f.path().filename() != "sauve.tax.verrou";
         })) { // a temporary file left behind

@@ -8,14 +8,11 @@ trap 'rm -rf "$dossier"' EXIT
 cd "$dossier"
 echecs=0
 
-a=$(printf '\340')
+a=$(printf '\340') e=$(printf '\351')
 enr() { # end date, reason, amount text; the call starts on 02.03.26
-    printf 'D\351but de l%sappel      : lundi 02.03.26 %s 23:50:00\r\n' "'" "$a"
-    printf 'Fin de l%sappel        : %s %s 00:10:05\r\n' "'" "$1" "$a"
-    printf 'Cat\351gorie de l%sappel  : Local\r\n' "'"
-    printf 'Motif de l%sappel      : %s\r\n' "'" "$2"
-    printf 'Montant de la facture : %s FS\r\n' "$3"
-    printf -- '-----------------------------------------\r\n'
+    printf '%s\r\n' "D${e}but de l'appel      : lundi 02.03.26 $a 23:50:00" "Fin de l'appel        : $1 $a 00:10:05" \
+        "Cat${e}gorie de l'appel  : Local" "Motif de l'appel      : $2" "Montant de la facture : $3 FS" \
+        -----------------------------------------
 }
 reunion=$(printf 'R\351union, "projet"')
 { enr 'mardi 03.03.26' Bureau 2,50 && enr 'jeudi 05.03.26' "$reunion" 1,20; } > sauve.tax

@@ -150,43 +150,36 @@ TEST(compteur, le_temps_parle_est_compte_meme_quand_l_heure_change) {
     // Ticks every second of talk; after `a` seconds the wall clock alone moves by `regle` (a clock change),
     // or both clocks by `veille` (the machine sleeps and the call goes on). The wall clock keeps the period
     // and gives the end logged.
-    struct cas {
-        const char* nom;
-        horodatage debut;
-        int parle, a, regle, veille;
-        montant attendu;
-        const char *duree, *fin;
-    };
-    const cas table[] = {
-        {"200 s", mercredi(10, 0, 0), 200, 0, 0, 0, 40, "00:03:20", "04.03.26 10:03:20"},
-        {"past midnight", mercredi(23, 59, 50), 224, 0, 0, 0, 30, "00:03:44", "05.03.26 00:03:34"},
-        {"spring", encode_date(2026, 3, 29) + encode_heure(1, 59, 50, 0), 30, 10, 3600, 0, 20, "00:00:30",
-         "29.03.26 03:00:20"},
-        {"autumn", encode_date(2026, 10, 25) + encode_heure(2, 30, 0, 0), 4920, 1800, -3600, 0, 230,
-         "01:22:00", "25.10.26 02:52:00"},
-        {"10 min back", mercredi(10, 0, 0), 200, 100, -600, 0, 40, "00:03:20", "04.03.26 09:53:20"},
-        {"10 min on, into the reduced period", mercredi(16, 55, 0), 300, 60, 600, 0, 30, "00:05:00",
-         "04.03.26 17:10:00"},
-        {"asleep 25 h", mercredi(10, 0, 0), 60, 50, 0, 25 * 3600, 20 + 10 * (90'060 / 99), "01:01:00",
-         "05.03.26 11:01:00"},
+    // Start, seconds talked, `a`, `regle`, `veille`, the charge, the time shown and the end logged.
+    const std::tuple<horodatage, int, int, int, int, montant, const char*, const char*> table[] = {
+        {mercredi(10, 0, 0), 200, 0, 0, 0, 40, "00:03:20", "04.03.26 10:03:20"},
+        {mercredi(23, 59, 50), 224, 0, 0, 0, 30, "00:03:44", "05.03.26 00:03:34"}, // past midnight
+        {encode_date(2026, 3, 29) + encode_heure(1, 59, 50, 0), 30, 10, 3600, 0, 20, "00:00:30",
+         "29.03.26 03:00:20"}, // spring
+        {encode_date(2026, 10, 25) + encode_heure(2, 30, 0, 0), 4920, 1800, -3600, 0, 230, "01:22:00",
+         "25.10.26 02:52:00"},                                                        // autumn
+        {mercredi(10, 0, 0), 200, 100, -600, 0, 40, "00:03:20", "04.03.26 09:53:20"}, // 10 min back
+        {mercredi(16, 55, 0), 300, 60, 600, 0, 30, "00:05:00", "04.03.26 17:10:00"},  // on, into the reduced
+        {mercredi(10, 0, 0), 60, 50, 0, 25 * 3600, 20 + 10 * (90'060 / 99), "01:01:00",
+         "05.03.26 11:01:00"}, // asleep 25 h
     };
     const table_zones zones;
-    for (const cas& c : table) {
-        horloge_factice h(c.debut);
+    for (const auto& [debut, parle, a, regle, veille, attendu, duree, fin] : table) {
+        horloge_factice h(debut);
         compteur appel_test;
         appel_test.debut(zones.zone(0), zones.taxe_base(), h.maintenant(), h.ms_continues(), 1000);
-        for (int seconde = 1; seconde <= c.parle; ++seconde) {
+        for (int seconde = 1; seconde <= parle; ++seconde) {
             h.avance_s(1);
             appel_test.tick(h.maintenant(), h.ms_continues());
-            if (seconde == c.a) {
-                h.regle_ms(c.regle * 1000LL);
-                h.avance_s(c.veille);
+            if (seconde == a) {
+                h.regle_ms(regle * 1000LL);
+                h.avance_s(veille);
             }
         }
         appel_test.fin(h.maintenant(), h.ms_continues());
         const appel fini = appel_test.enregistrement("");
-        EXPECT_EQ(appel_test.montant_appel(), c.attendu) << c.nom;
-        EXPECT_EQ(appel_test.duree(h.ms_continues()), c.duree) << c.nom;
-        EXPECT_EQ(texte_date(fini.date_fin) + " " + texte_heure(fini.heure_fin), c.fin) << c.nom;
+        EXPECT_EQ(appel_test.montant_appel(), attendu) << fin;
+        EXPECT_EQ(appel_test.duree(h.ms_continues()), duree) << fin;
+        EXPECT_EQ(texte_date(fini.date_fin) + " " + texte_heure(fini.heure_fin), fin);
     }
 }

@@ -1,4 +1,3 @@
-#include "metering/duree_unite.h"
 #include "metering/horodatage.h"
 #include "metering/texte_1252.h"
 
@@ -13,11 +12,6 @@ TEST(horodatage, jours_depuis_1899_arrondis_a_la_milliseconde) {
     const horodatage presque = encode_date(2026, 3, 4) + (ms_par_jour - 0.4) / ms_par_jour;
     EXPECT_EQ(texte_heure(presque), "00:00:00");
     EXPECT_EQ(texte_date(presque), "05.03.26");
-}
-
-TEST(duree_unite, dixiemes_arrondis_au_pair) {
-    EXPECT_EQ(dixiemes_depuis_secondes(0.25), 2);
-    EXPECT_EQ(dixiemes_depuis_secondes(0.75), 8);
 }
 
 TEST(texte_1252, casse_des_lettres_accentuees) {

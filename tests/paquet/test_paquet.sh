@@ -26,17 +26,14 @@ for f in /usr/bin/kalvo /usr/bin/kalvo-journal /usr/share/applications/$id.deskt
 done
 for taille in 32 48 128; do
     png=/usr/share/icons/hicolor/${taille}x$taille/apps/$id.png
-    verifie "le paquet contient $png" contient "$png"
-    verifie "$png mesure $taille × $taille" \
+    verifie "le paquet contient $png de $taille × $taille" \
         sh -c "file '$racine$png' | grep -q 'PNG image data, $taille x $taille,'"
 done
 
 # dpkg-shlibdeps found the Qt libraries; the platform plugins are named by hand.
 dependances=$(dpkg-deb -f "$paquet" Depends)
-verifie "les dépendances viennent de dpkg-shlibdeps : $dependances" \
-    sh -c "echo '$dependances' | grep -q libqt6widgets6"
-verifie "les greffons de plateforme de Qt sont une dépendance" \
-    sh -c "echo '$dependances' | grep -q qt6-qpa-plugins"
+verifie "dpkg-shlibdeps a trouvé Qt, et ses greffons de plateforme sont nommés : $dependances" \
+    sh -c "echo '$dependances' | grep -q libqt6widgets6 && echo '$dependances' | grep -q qt6-qpa-plugins"
 
 entree=$racine/usr/share/applications/$id.desktop
 verifie "desktop-file-validate" desktop-file-validate "$entree"

@@ -4,13 +4,16 @@
 #include "storage/fichier_atomique.h"
 #include "storage/journal_appels.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -60,6 +63,39 @@ private:
     static inline const appels_systeme systeme_ = {systeme_reel.synchronise, &renomme};
 };
 
+// Another process running `corps` until it stops itself (SIGSTOP), is killed or ends; killed with the object
+// if still stopped.
+class autre_processus {
+public:
+    explicit autre_processus(const std::function<bool()>& corps) {
+        if ((pid_ = ::fork()) == 0) {
+            ::_exit(corps() ? 0 : 1);
+        }
+        ::waitpid(pid_, &statut_, WUNTRACED);
+    }
+    autre_processus(const autre_processus&) = delete;
+    ~autre_processus() {
+        if (arrete()) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool arrete() const { return WIFSTOPPED(statut_); }
+    bool tue() const { return WIFSIGNALED(statut_) && WTERMSIG(statut_) == SIGKILL; }
+    // Lets it go on to its end, if stopped: whether its body succeeded.
+    bool reprend() {
+        if (arrete()) {
+            ::kill(pid_, SIGCONT);
+            ::waitpid(pid_, &statut_, 0);
+        }
+        return WIFEXITED(statut_) && WEXITSTATUS(statut_) == 0;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int statut_ = 0;
+};
+
 inline std::string lit_octets(const fs::path& fichier) {
     std::ifstream flux(fichier, std::ios::binary);
     return {std::istreambuf_iterator<char>(flux), std::istreambuf_iterator<char>()};
@@ -93,10 +129,10 @@ inline std::string enregistrement_brut(std::string_view ligne2, std::string_view
            " FS\r\n-----------------------------------------\r\n";
 }
 
-// A CR alone where each CR LF was.
-inline std::string cr_seuls(std::string s) {
-    for (std::size_t p = s.find("\r\n"); p != std::string::npos; p = s.find("\r\n", p)) {
-        s.erase(p + 1, 1);
+// Each `de` in `s` replaced with `par` (a CR alone where each CR LF was, for instance).
+inline std::string remplace_tout(std::string s, std::string_view de, std::string_view par) {
+    for (std::size_t i = s.find(de); i != std::string::npos; i = s.find(de, i + par.size())) {
+        s.replace(i, de.size(), par);
     }
     return s;
 }

@@ -3,12 +3,10 @@
 #include "storage/appels_en_attente.h"
 #include "storage/verrou_journal.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -19,33 +17,13 @@ std::string appel_n(int jour, const char* motif) {
 }
 
 // Another program holding the log's lock until the object goes.
-class autre_programme {
-public:
-    explicit autre_programme(const fs::path& journal) {
-        int tube[2];
-        EXPECT_EQ(::pipe(tube), 0);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const verrou_journal verrou(journal, sans_attendre);
-            const char pris = verrou.pris() ? 1 : 0;
-            [[maybe_unused]] const ssize_t n = ::write(tube[1], &pris, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char pris = 0;
-        EXPECT_EQ(::read(tube[0], &pris, 1), 1);
-        EXPECT_EQ(pris, 1);
-        ::close(tube[0]);
-        ::close(tube[1]);
-    }
-    ~autre_programme() {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = -1;
-};
+autre_processus tient_le_verrou(const fs::path& journal) {
+    return autre_processus([&] {
+        const verrou_journal verrou(journal, sans_attendre);
+        ::raise(SIGSTOP);
+        return verrou.pris();
+    });
+}
 
 // The system calls of a Kalvo killed right after the log took the calls, before it forgot them elsewhere.
 int tue_apres_flush(int fd) {
@@ -64,7 +42,7 @@ TEST(appels_en_attente, un_appel_refuse_attend_et_passe_avant_les_suivants) {
     ::chmod(d.journal().c_str(), 0660);
     const mode_t masque = ::umask(077);
     {
-        const autre_programme kalvo_journal(d.journal());
+        const autre_processus kalvo_journal = tient_le_verrou(d.journal());
         for (const char* motif : {"A", "B"}) {
             const resultat_ecriture r = inscrit_appels(donnees, appel_n(2, motif), sans_attendre);
             EXPECT_TRUE(!r.ok && r.occupe) << motif;
@@ -91,14 +69,10 @@ TEST(appels_en_attente, tue_apres_l_ecriture_chaque_appel_une_seule_fois) {
     fs::create_symlink("../sauve.tax", b.journal());
     ASSERT_TRUE(met_en_attente(a, appel_n(2, "A1")).ok);
     ecrit_octets(a.appel_en_cours(), appel_n(2, "A2")); // the call that was ending
-    const pid_t tue = ::fork();
-    if (tue == 0) {
-        inscrit_appels(a, appel_n(2, "A2"), sans_attendre, appels_systeme{&tue_apres_flush, &std::rename});
-        ::_exit(0);
-    }
-    int statut = 0;
-    ASSERT_EQ(::waitpid(tue, &statut, 0), tue);
-    ASSERT_TRUE(WIFSIGNALED(statut) && WTERMSIG(statut) == SIGKILL);
+    ASSERT_TRUE(
+        autre_processus([&] {
+            return inscrit_appels(a, appel_n(2, "A2"), sans_attendre, {&tue_apres_flush, &std::rename}).ok;
+        }).tue());
     EXPECT_EQ(lit_octets(d.journal()), appel_n(2, "A1") + appel_n(2, "A2"));
     EXPECT_TRUE(appels_en_attente(a));
 
@@ -138,20 +112,15 @@ TEST(appels_en_attente, causes_dites_et_dossiers_d_autrui_refuses) {
 
     const dossier_donnees donnees(d.chemin() / "kalvo");
     fs::create_directory(donnees.chemin());
-    const struct {
-        uid_t proprietaire;
-        gid_t groupe;
-        mode_t mode;
-        bool refuse;
-    } cas[] = {{0, 0, 0700, false},
-               {0, 0, 0770, false},
-               {65534, 0, 0700, true},
-               {0, 0, 0707, true},
-               {0, 65534, 0770, true}}; // nobody's own group has another member: nobody
-    for (const auto& c : cas) {
-        ASSERT_EQ(::chown(donnees.chemin().c_str(), c.proprietaire, c.groupe), 0);
-        ::chmod(donnees.chemin().c_str(), c.mode);
-        EXPECT_EQ(donnees.refus().has_value(), c.refuse)
-            << c.proprietaire << " " << c.groupe << " " << c.mode;
+    // Owner, group, mode, refused; nobody's own group has another member: nobody.
+    const std::tuple<uid_t, gid_t, mode_t, bool> cas[] = {{0, 0, 0700, false},
+                                                          {0, 0, 0770, false},
+                                                          {65534, 0, 0700, true},
+                                                          {0, 0, 0707, true},
+                                                          {0, 65534, 0770, true}};
+    for (const auto& [proprietaire, groupe, mode, refuse] : cas) {
+        ASSERT_EQ(::chown(donnees.chemin().c_str(), proprietaire, groupe), 0);
+        ::chmod(donnees.chemin().c_str(), mode);
+        EXPECT_EQ(donnees.refus().has_value(), refuse) << proprietaire << " " << groupe << " " << mode;
     }
 }

@@ -1,11 +1,8 @@
 #include "outils_stockage.h"
 #include "storage/appel_en_cours.h"
 
-#include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -37,10 +34,8 @@ TEST(fichier_atomique, chaque_ecriture_est_sur_le_disque_avant_de_compter) {
     const appel a = appel_du(2026, 3, 4, "x", 20);
     const appels_systeme enregistres = {&synchronise, &renomme};
     const auto attente = attente_verrou_journal;
-    const struct {
-        std::function<bool(const fs::path&)> ecrit;
-        v attendus;
-    } cas[] = {
+    // Each write, and the system calls it makes in order.
+    const std::pair<std::function<bool(const fs::path&)>, v> cas[] = {
         // The running call's file: flushed at the start, then once a minute at most.
         {[&](auto& j) {
              sauvegarde_appel s(dossier_donnees(j.parent_path()), enregistres);
@@ -58,18 +53,18 @@ TEST(fichier_atomique, chaque_ecriture_est_sur_le_disque_avant_de_compter) {
          v{"fsync sauve.tax", "fsync .", "fsync .sauve.tax.precedent.kalvo-",
            "rename .sauve.tax.precedent.kalvo- sauve.tax.precedent", "fsync .", "fsync sauve.tax"}},
     };
-    for (const auto& c : cas) {
-        for (refus = -1; refus < static_cast<int>(c.attendus.size()); ++refus) {
+    for (const auto& [ecrit, attendus] : cas) {
+        for (refus = -1; refus < static_cast<int>(attendus.size()); ++refus) {
             dossier_temporaire d;
             appels.clear();
-            const bool ok = c.ecrit(d.journal());
+            const bool ok = ecrit(d.journal());
             if (refus < 0) {
                 EXPECT_TRUE(ok);
-                EXPECT_EQ(appels, c.attendus);
-            } else if (c.attendus[refus].starts_with("fsync") && !c.attendus[refus].ends_with(" .")) {
+                EXPECT_EQ(appels, attendus);
+            } else if (attendus[refus].starts_with("fsync") && !attendus[refus].ends_with(" .")) {
                 // A write whose flush failed does not count, nor leaves a trace.
-                EXPECT_FALSE(ok) << c.attendus[refus];
-                EXPECT_TRUE(lit_octets(d.journal()).empty() || c.attendus.size() > 3);
+                EXPECT_FALSE(ok) << attendus[refus];
+                EXPECT_TRUE(lit_octets(d.journal()).empty() || attendus.size() > 3);
             }
         }
     }
@@ -128,24 +123,18 @@ TEST(fichier_atomique, les_restes_d_ecritures_tuees_partent_au_demarrage_et_rien
         ASSERT_EQ(::chown((donnees.chemin() / ".sauve.tax.kalvo-autre0.tmp").c_str(), 65534, 65534), 0);
         a_garder.insert(".sauve.tax.kalvo-autre0.tmp");
     }
-    const pid_t autre_kalvo = ::fork();
-    if (autre_kalvo == 0) {
-        // Stopped at its rename: its temporary is written, flushed and closed.
-        const appels_systeme arrete_au_renommage = {systeme_reel.synchronise,
-                                                    [](const char* a, const char* b) {
-                                                        ::raise(SIGSTOP);
-                                                        return std::rename(a, b);
-                                                    }};
-        fichier_atomique f(donnees.reglages(), arrete_au_renommage);
+    // Another Kalvo stopped at its rename: its temporary is written, flushed and closed.
+    autre_processus autre_kalvo([&] {
+        fichier_atomique f(donnees.reglages(), {systeme_reel.synchronise, [](const char* a, const char* b) {
+                                                    ::raise(SIGSTOP);
+                                                    return std::rename(a, b);
+                                                }});
         f.ecrit("[Divers]\r\n");
-        ::_exit(f.remplace() ? 0 : 1);
-    }
-    int statut = 0;
-    ASSERT_EQ(::waitpid(autre_kalvo, &statut, WUNTRACED), autre_kalvo);
+        return f.remplace();
+    });
+    ASSERT_TRUE(autre_kalvo.arrete());
     reprend_appel_interrompu(donnees, attente_verrou_journal);
-    ::kill(autre_kalvo, SIGCONT);
-    ASSERT_EQ(::waitpid(autre_kalvo, &statut, 0), autre_kalvo);
-    EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+    EXPECT_TRUE(autre_kalvo.reprend());
     EXPECT_EQ(lit_octets(donnees.reglages()), "[Divers]\r\n");
     a_garder.insert("Kalvo.ini");
     EXPECT_EQ(d.noms("kalvo"), a_garder);

@@ -59,8 +59,10 @@ TEST(journal_lecture, corruption_et_resultat_partiel) {
         {a + enr("B", "2.0") + enr("C", "3,0"), etat_lecture::corrompu, 100}, // later ones do not count
         {ab.substr(0, ab.size() - 60) + "\x1A" + ab.substr(ab.size() - 60), etat_lecture::corrompu, 100},
         {"", etat_lecture::complet, 0},
-        {cr_seuls(a) + enr("B", "2,0") + "\x1A" + enr("C", "9,0") + "garbage", etat_lecture::complet, 300},
-        {a + cr_seuls(enr(motif_max, "1,0")), etat_lecture::complet, 200}, // the longest line, CR alone
+        {remplace_tout(a, "\r\n", "\r") + enr("B", "2,0") + "\x1A" + enr("C", "9,0") + "garbage",
+         etat_lecture::complet, 300},
+        {a + remplace_tout(enr(motif_max, "1,0"), "\r\n", "\r"), etat_lecture::complet,
+         200}, // the longest line, CR alone
         {a + enr(motif_max + "m", "1,0"), etat_lecture::corrompu, 100, "Motif de"},
         {a + tirets_longs, etat_lecture::corrompu, 100, "--------"},
         {a + std::string(200'000, '\0'), etat_lecture::corrompu, 100, std::string(8, '\0')}, // sparse
@@ -81,22 +83,21 @@ TEST(journal_lecture, corruption_et_resultat_partiel) {
 }
 
 TEST(journal_lecture, montants_lus_par_largeur_fixe) {
-    const std::string prefixe = "Montant de la facture : ";
     // Written with two centime digits, read back the same; older records' one digit reads as before.
     const std::pair<std::int64_t, std::string> ecrits[] = {
         {105, "1,05"}, {0, "0,00"}, {7, "0,07"}, {120, "1,20"}, {5'000'000'000LL, "50000000,00"}};
     for (const auto& [centimes, texte] : ecrits) {
         EXPECT_EQ(texte_montant(centimes), texte);
-        EXPECT_EQ(montant_lu(prefixe + texte + " FS"), centimes);
+        EXPECT_EQ(montant_lu("Montant de la facture : " + texte + " FS"), centimes);
     }
     EXPECT_EQ(texte_montant(-105), "-1,05");
-    EXPECT_EQ(montant_lu(prefixe + "1,5 FS"), 105);
-    EXPECT_EQ(montant_lu(prefixe + "0,7 FS"), 7);
-    EXPECT_EQ(montant_lu(prefixe + " 12, 30 FS"), 1230);
-    EXPECT_EQ(montant_lu(prefixe + "$A,0 FS"), 1000);
-    EXPECT_EQ(montant_lu(prefixe + "1,5XYZ"), 105); // the last three are dropped unread
-    EXPECT_EQ(montant_lu(prefixe + ",5 FS"), std::nullopt);
-    EXPECT_EQ(montant_lu(prefixe + "1,5 ; FS"), std::nullopt);
+    // The last three characters are dropped unread.
+    const std::pair<std::string, std::optional<std::int64_t>> lus[] = {
+        {"1,5 FS", 105}, {"0,7 FS", 7},           {" 12, 30 FS", 1230},      {"$A,0 FS", 1000},
+        {"1,5XYZ", 105}, {",5 FS", std::nullopt}, {"1,5 ; FS", std::nullopt}};
+    for (const auto& [texte, centimes] : lus) {
+        EXPECT_EQ(montant_lu("Montant de la facture : " + texte), centimes) << texte;
+    }
     EXPECT_EQ(montant_lu("Montant: 1,5 FS"), std::nullopt);
 }
 

@@ -40,7 +40,7 @@ TEST(journal_purge, le_jour_du_seuil_reste_la_veille_part_les_lignes_gardees_fin
     // Lines ended by CR alone, and a last record cut short by Ctrl-Z, are written back with CR LF.
     const std::string sans_fin = enr("06.03.26");
     ecrit_octets(dossier.journal(), enr("04.03.26") + a_garder + enr("03.03.97") + fin_le_5 +
-                                        cr_seuls(enr("05.03.26", "a\nb")) +
+                                        remplace_tout(enr("05.03.26", "a\nb"), "\r\n", "\r") +
                                         sans_fin.substr(0, sans_fin.size() - 2) + "\x1A" + enr("07.03.26"));
 
     const resultat_purge r = purge_avant(dossier.journal(), 5, 3, 2026, en_2026);
@@ -57,12 +57,8 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
     EXPECT_TRUE(dossier.noms().empty()); // not even the lock file
 
     const std::string avant = enr("01.03.26") + enr("05.03.26");
-    const struct {
-        std::string contenu;
-        int jour, mois, renommages_refuses_des;
-        etat_purge etat;
-        std::string message;
-    } cas[] = {
+    // The log, the day and month of the threshold, the rename refused from, what the pruning says.
+    const std::tuple<std::string, int, int, int, etat_purge, std::string> cas[] = {
         // First, so that the lock file is there for every case after it.
         {avant, 5, 3, 1, etat_purge::erreur_fichier,
          std::string(message_reecriture_impossible) + " : erreur d'entrée-sortie."},
@@ -71,14 +67,13 @@ TEST(journal_purge, les_echecs_laissent_le_journal_intact) {
         {enr("05.03.26") + enregistrement_brut("Fin: 3\xE9.03.97 \xE0 09:12:40", "x", "1,0"), 1, 1, 99,
          etat_purge::date_invalide, "« 3é.03.97 » n'est pas une date valide"},
     };
-    for (const auto& c : cas) {
-        ecrit_octets(dossier.journal(), c.contenu);
-        const resultat_purge r =
-            purge_avant(dossier.journal(), c.jour, c.mois, 2026, en_2026, attente_verrou_journal,
-                        renommages_refuses(c.renommages_refuses_des));
-        EXPECT_EQ(r.etat, c.etat);
-        EXPECT_EQ(r.message, c.message);
-        EXPECT_EQ(lit_octets(dossier.journal()), c.contenu);
+    for (const auto& [contenu, jour, mois, refus_des, etat, message] : cas) {
+        ecrit_octets(dossier.journal(), contenu);
+        const resultat_purge r = purge_avant(dossier.journal(), jour, mois, 2026, en_2026,
+                                             attente_verrou_journal, renommages_refuses(refus_des));
+        EXPECT_EQ(r.etat, etat);
+        EXPECT_EQ(r.message, message);
+        EXPECT_EQ(lit_octets(dossier.journal()), contenu);
         EXPECT_EQ(dossier.noms(), journal_seul);
     }
 }

@@ -15,16 +15,12 @@ std::int64_t j(int annee, int mois, int jour) {
 
 TEST(periode_appels, mois_et_dates_saisis) {
     using o = std::optional<std::string_view>;
-    const struct {
-        o du, au, mois;
-        periode_appels attendue;
-        std::string message = {};
-    } table[] = {
-        {{}, {}, "02.2024", {j(2024, 2, 1), j(2024, 2, 29)}},
-        {{}, {}, "2.26", {j(2026, 2, 1), j(2026, 2, 28)}},
-        {{}, {}, "04.2026", {j(2026, 4, 1), j(2026, 4, 30)}},
-        {"01.03.2026", {}, {}, {j(2026, 3, 1), {}}},
-        {{}, "29.02.2024", {}, {{}, j(2024, 2, 29)}},
+    const std::tuple<o, o, o, periode_appels, std::string> table[] = {
+        {{}, {}, "02.2024", {j(2024, 2, 1), j(2024, 2, 29)}, ""},
+        {{}, {}, "2.26", {j(2026, 2, 1), j(2026, 2, 28)}, ""},
+        {{}, {}, "04.2026", {j(2026, 4, 1), j(2026, 4, 30)}, ""},
+        {"01.03.2026", {}, {}, {j(2026, 3, 1), {}}, ""},
+        {{}, "29.02.2024", {}, {{}, j(2024, 2, 29)}, ""},
         {{}, {}, "13.2026", {}, "« 13.2026 » n'est pas un mois valide (MM.AAAA)"},
         {{}, {}, "29.02.2024", {}, "« 29.02.2024 » n'est pas un mois valide (MM.AAAA)"},
         {"29.02.2025", {}, {}, {}, "« 29.02.2025 » n'est pas une date valide"},
@@ -32,12 +28,12 @@ TEST(periode_appels, mois_et_dates_saisis) {
         {"06.03.2026", "05.03.2026", {}, {}, std::string(message_periode_a_l_envers)},
         {"01.03.2026", {}, "03.2026", {}, std::string(message_mois_et_dates)},
     };
-    for (const auto& c : table) {
-        const periode_saisie p = lit_periode(c.du, c.au, c.mois, 2026);
-        EXPECT_EQ(p.message, c.message) << c.du.value_or("") << c.au.value_or("") << c.mois.value_or("");
-        if (c.message.empty()) {
-            EXPECT_EQ(p.periode.du, c.attendue.du);
-            EXPECT_EQ(p.periode.au, c.attendue.au);
+    for (const auto& [du, au, mois, attendue, message] : table) {
+        const periode_saisie p = lit_periode(du, au, mois, 2026);
+        EXPECT_EQ(p.message, message) << du.value_or("") << au.value_or("") << mois.value_or("");
+        if (message.empty()) {
+            EXPECT_EQ(p.periode.du, attendue.du);
+            EXPECT_EQ(p.periode.au, attendue.au);
         }
     }
     const horodatage janvier = encode_date(2026, 1, 15);
@@ -56,10 +52,7 @@ TEST(periode_appels, releve_au_jour_du_debut_avec_le_temps_de_conversation) {
                                         enr({1997, 3, 3, 9}, {1997, 3, 3, 9, 1}, "Bureau", 30) +
                                         enr({2026, 3, 2, 8}, {2026, 3, 2, 7, 59}, "bureau", 5) +
                                         enr({2026, 4, 1, 8}, {2026, 4, 1, 9, 0, 1}, "", 20));
-    const struct {
-        periode_appels periode;
-        std::string attendu;
-    } table[] = {
+    const std::pair<periode_appels, std::string> table[] = {
         {periode_mois(2026, 3), "Bureau 125 2 0:20:05|total 125 2 0:20:05"},
         {periode_mois(2026, 4), std::string(libelle_motif_vide) + " 20 1 1:00:01|total 20 1 1:00:01"},
         {periode_mois(2024, 2), "Client 500 1 1:00:00|total 500 1 1:00:00"},
@@ -70,8 +63,8 @@ TEST(periode_appels, releve_au_jour_du_debut_avec_le_temps_de_conversation) {
          "Bureau 155 3 0:21:05|Client 500 1 1:00:00|" + std::string(libelle_motif_vide) +
              " 20 1 1:00:01|total 675 5 2:21:06"},
     };
-    for (const auto& c : table) {
-        const releve_periode r = releve(dossier.journal(), c.periode, 2026);
+    for (const auto& [periode, attendu] : table) {
+        const releve_periode r = releve(dossier.journal(), periode, 2026);
         std::string lu;
         for (const total_motif& t : r.motifs) {
             lu += t.motif + " " + std::to_string(t.centimes) + " " + std::to_string(t.appels) + " " +
@@ -80,7 +73,7 @@ TEST(periode_appels, releve_au_jour_du_debut_avec_le_temps_de_conversation) {
         lu += "total " + std::to_string(r.total.centimes) + " " + std::to_string(r.total.appels) + " " +
               texte_duree(r.total.secondes);
         EXPECT_EQ(r.lecture.etat, etat_lecture::complet);
-        EXPECT_EQ(lu, c.attendu);
+        EXPECT_EQ(lu, attendu);
     }
 }
 
@@ -90,27 +83,23 @@ TEST(periode_appels, appels_lus_avec_leur_identite_et_la_ligne_du_dommage) {
     texte date_illisible = enr({2026, 3, 5, 10}, {2026, 3, 5, 11}, "x", 10);
     date_illisible.replace(date_illisible.find("05.03.26"), 8, "05.3.26 ");
     const texte montant_faux = enregistrement_brut("Fin", "y", "1.0");
-    const struct {
-        std::string contenu;
-        periode_appels periode;
-        std::size_t lus;
-        etat_lecture etat;
-        std::int64_t ligne_fautive, occurrence_derniere;
-    } table[] = {
-        {a + a + montant_faux, {}, 2, etat_lecture::corrompu, 17, 1},
-        {a + date_illisible + a, periode_mois(2026, 3), 1, etat_lecture::corrompu, 7, 0},
-        {a + date_illisible + a, {}, 3, etat_lecture::complet, 0, 1}, // no bound: the date is not needed
+    // What is read: its state, the damaged line, how many calls, the last one's occurrence.
+    using lu = std::tuple<etat_lecture, std::int64_t, std::size_t, std::int64_t>;
+    const std::tuple<std::string, periode_appels, lu> table[] = {
+        {a + a + montant_faux, {}, {etat_lecture::corrompu, 17, 2, 1}},
+        {a + date_illisible + a, periode_mois(2026, 3), {etat_lecture::corrompu, 7, 1, 0}},
+        {a + date_illisible + a, {}, {etat_lecture::complet, 0, 3, 1}}, // no bound: the date is not needed
     };
-    for (const auto& c : table) {
-        ecrit_octets(dossier.journal(), c.contenu);
-        const lecture_appels l = lit_appels(dossier.journal(), c.periode, 2026);
-        EXPECT_EQ(l.lecture.etat, c.etat);
-        EXPECT_EQ(l.lecture.ligne_fautive, c.ligne_fautive);
-        ASSERT_EQ(l.appels.size(), c.lus);
+    for (const auto& [contenu, periode, attendu] : table) {
+        ecrit_octets(dossier.journal(), contenu);
+        const lecture_appels l = lit_appels(dossier.journal(), periode, 2026);
+        ASSERT_FALSE(l.appels.empty());
+        EXPECT_EQ(
+            lu(l.lecture.etat, l.lecture.ligne_fautive, l.appels.size(), l.appels.back().identite.occurrence),
+            attendu);
         const appel_journal& p = l.appels[0];
         EXPECT_EQ(p.identite, (identite_appel{a, 0}));
         EXPECT_EQ(std::tuple(p.zone(), p.motif(), p.jour, p.debut, p.fin, p.duree, p.centimes),
                   std::tuple("Local", "Bureau", j(2026, 3, 4), 36000, 36300, 300, 50));
-        EXPECT_EQ(l.appels.back().identite.occurrence, c.occurrence_derniere);
     }
 }

@@ -1,21 +1,10 @@
+#include "outils_stockage.h"
 #include "storage/fichier_profil.h"
 
 #include <gtest/gtest.h>
-#include <string>
 #include <tuple>
 
-namespace {
-
-std::string remplace_tout(std::string s, const std::string& de, const std::string& par) {
-    for (std::size_t i = s.find(de); i != std::string::npos; i = s.find(de, i + par.size())) {
-        s.replace(i, de.size(), par);
-    }
-    return s;
-}
-
 const std::string longue = std::string(1022, 'a') + "bc" + std::string(476, 'a');
-
-} // namespace
 
 // Wine's conformance vectors and the format's corners, the same whatever the line ends. Ctrl-Z, which some
 // editors put last, is a blank; a value is cut to the platform's 1024-byte buffer; É finds é, À finds à.

@@ -2,7 +2,6 @@
 #include "storage/reglages.h"
 
 #include <gtest/gtest.h>
-#include <string>
 #include <tuple>
 #include <vector>
 

@@ -2,10 +2,7 @@
 #include "storage/appel_en_cours.h"
 #include "storage/verrou_journal.h"
 
-#include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -36,10 +33,8 @@ TEST(verrou_journal, un_autre_ecrivain_attend_et_ne_change_rien) {
     const auto purge = [&](std::chrono::milliseconds attente, const appels_systeme& systeme = systeme_reel) {
         return purge_avant(d.journal(), 1, 1, 2026, horloge_systeme{}, attente, systeme);
     };
-    const struct {
-        std::function<bool()> ecrit;
-        std::string pendant, apres;
-    } enfants[] = {
+    // What the stopped writer does, the log while it is stopped, and after it.
+    const std::tuple<std::function<bool()>, std::string, std::string> enfants[] = {
         {[&] { return purge(attente_verrou_journal, arrete_au_premier_flush).etat == etat_purge::fait; },
          vieux + garde, garde},
         {[&] {
@@ -59,25 +54,18 @@ TEST(verrou_journal, un_autre_ecrivain_attend_et_ne_change_rien) {
             return e != etat_reprise::en_attente && e != etat_reprise::non_ajoute;
         },
     };
-    for (const auto& enfant_ecrit : enfants) {
+    for (const auto& [enfant_ecrit, pendant, apres] : enfants) {
         for (const auto& ecrit : ecrivains) {
             ecrit_octets(d.journal(), vieux + garde);
             ecrit_octets(fichier, nouveau);
             fs::remove(d.donnees().appels_en_attente());
-            const pid_t enfant = ::fork();
-            if (enfant == 0) {
-                ::_exit(enfant_ecrit.ecrit() ? 0 : 1);
-            }
-            int statut = 0;
-            ASSERT_EQ(::waitpid(enfant, &statut, WUNTRACED), enfant);
-            ASSERT_TRUE(WIFSTOPPED(statut));
+            autre_processus enfant(enfant_ecrit);
+            ASSERT_TRUE(enfant.arrete());
             EXPECT_FALSE(ecrit());
-            EXPECT_EQ(lit_octets(d.journal()), enfant_ecrit.pendant);
+            EXPECT_EQ(lit_octets(d.journal()), pendant);
             EXPECT_EQ(lit_octets(fichier) + lit_octets(d.donnees().appels_en_attente()), nouveau);
-            ::kill(enfant, SIGCONT);
-            ASSERT_EQ(::waitpid(enfant, &statut, 0), enfant);
-            EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
-            EXPECT_EQ(lit_octets(d.journal()), enfant_ecrit.apres);
+            EXPECT_TRUE(enfant.reprend());
+            EXPECT_EQ(lit_octets(d.journal()), apres);
             EXPECT_TRUE(ecrit()); // the lock is free again
         }
     }

@@ -7,6 +7,12 @@ kalvo=$1
 # The message box, titled "Kalvo" (the main window is called "kalvo" only for a moment as it appears).
 boite='^Kalvo$'
 
+# tue_pendant_l_appel: SIGKILL to Kalvo during a call, its running call kept in $dossier/tue as it stood.
+tue_pendant_l_appel() {
+    kill -STOP "$pid"; cp "$donnees/appel_en_cours.tax" "$dossier/tue"; kill -9 "$pid"
+    wait "$pid" 2>/dev/null
+}
+
 # One unit per tenth of a second, so every tick charges.
 printf '[Tarifs]\r\nDur\351e local normal=1\r\nDur\351e local r\351duit=1\r\n' > "$donnees/Kalvo.ini"
 
@@ -26,13 +32,10 @@ kill "$chien" 2>/dev/null
 clic 160 60
 attend 'grep "^Montant" "$donnees/appel_en_cours.tax" 2>/dev/null | grep -qv " 0,20 FS"' ||
     echec "aucun tick sauvegardé"
-kill -STOP "$pid"
-cp "$donnees/appel_en_cours.tax" "$dossier/dernier_tick"
-kill -9 "$pid"
-wait "$pid" 2>/dev/null
+tue_pendant_l_appel
 lance
 attend '[ -f "$donnees/sauve.tax" ]' || echec "l'appel interrompu n'a pas été repris"
-cmp -s "$donnees/sauve.tax" "$dossier/dernier_tick" || echec "le journal ne tient pas l'appel du dernier tick"
+cmp -s "$donnees/sauve.tax" "$dossier/tue" || echec "le journal ne tient pas l'appel du dernier tick"
 
 # 3. SIGTERM during a call while a dialog is open: the call ends at the signal, is recorded, and the
 # settings are saved.
@@ -56,10 +59,7 @@ grep -q "^Mise $(printf '\340') jour=1000" "$donnees/Kalvo.ini" || echec "les r�
 lance
 clic 160 60
 attend '[ -f "$donnees/appel_en_cours.tax" ]' || echec "l'appel n'a pas commencé"
-kill -STOP "$pid"
-cp "$donnees/appel_en_cours.tax" "$dossier/tue"
-kill -9 "$pid"
-wait "$pid" 2>/dev/null
+tue_pendant_l_appel
 cp "$donnees/sauve.tax" "$dossier/avant"
 # Its output elsewhere: a sleep left behind would hold the test's output open.
 flock -o "$donnees/sauve.tax.verrou" sleep 60 >/dev/null 2>&1 &

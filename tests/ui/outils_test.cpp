@@ -2,9 +2,6 @@
 
 #include "application.h"
 
-#include <QApplication>
-#include <QTest>
-
 void prepare_tests() {
     // The offscreen platform warns about every window feature it lacks; those warnings say nothing of Kalvo.
     static const QtMessageHandler suivant =

@@ -5,12 +5,8 @@
 #include "horloge_factice.h"
 #include "storage/outils_stockage.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 

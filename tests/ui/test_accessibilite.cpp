@@ -4,11 +4,6 @@
 #include "outils_test.h"
 #include "visualisation.h"
 
-#include <QAccessible>
-#include <QMenu>
-#include <QSet>
-#include <QtTest>
-
 // Keyboard and screen-reader access to every window: tab orders, names and the pop-up menu's keys.
 class test_accessibilite : public QObject {
     Q_OBJECT

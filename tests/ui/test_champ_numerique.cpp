@@ -1,12 +1,6 @@
 #include "outils_test.h"
 #include "ui/champ_numerique.h"
 
-#include <QDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-
 class test_champ_numerique : public QObject {
     Q_OBJECT
 

@@ -2,11 +2,6 @@
 #include "dialogue_tarifs.h"
 #include "outils_test.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QtTest>
-#include <tuple>
-
 class test_dialogue_tarifs : public QObject {
     Q_OBJECT
 

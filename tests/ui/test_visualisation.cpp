@@ -3,11 +3,6 @@
 #include "outils_test.h"
 #include "visualisation.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QScrollBar>
-#include <QtTest>
-
 class test_visualisation : public QObject {
     Q_OBJECT
 
