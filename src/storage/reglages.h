@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metering/alertes.h"
 #include "metering/compteur.h"
 #include "metering/montant.h"
 #include "metering/table_zones.h"
@@ -67,6 +68,7 @@ struct reglages_lus {
     int periode_ms = periodes_mise_a_jour[0]; // one of periodes_mise_a_jour
     std::vector<texte> historique;
     std::vector<zone_lue> zones; // at most 40, each name one examine_nom_zone accepts
+    reglages_alertes alertes;    // section "Alertes"; any value not 0 turns an alert on
     bool illisible = false;      // the file is there but could not be read: all of the above are defaults
 };
 
@@ -85,6 +87,10 @@ reglages_lus lit_reglages(const dossier_donnees& donnees);
 // Section "Tarifs", as confirmed in the dialog.
 [[nodiscard]] erreur_reglages sauve_tarifs(const dossier_donnees& donnees, const tarifs_base& tarifs,
                                            const appels_systeme& systeme = systeme_reel);
+
+// Section "Alertes", as confirmed in its dialog.
+[[nodiscard]] erreur_reglages sauve_alertes(const dossier_donnees& donnees, const reglages_alertes& alertes,
+                                            const appels_systeme& systeme = systeme_reel);
 
 // Why a name cannot be given to a new zone. A zone name becomes part of two key names: "=" in it would
 // split the key, and a "[" or ";" first would make a line that can read as a section header or that reads
