@@ -1,0 +1,98 @@
+// The main window's side of the alerts: it shows what the core's watch says, without ever waiting for an
+// answer, and ends the call where the user asks.
+#include "conversion_texte.h"
+#include "fenetre_principale.h"
+#include "icone_notification.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// A message that leaves the meter and the window alone: the ticks go on while it is shown.
+QMessageBox* boite_non_modale(QWidget* fenetre, const QString& texte) {
+    auto* boite = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kalvo"), texte, QMessageBox::NoButton,
+                                  fenetre, Qt::Dialog);
+    boite->setObjectName(QStringLiteral("alerte"));
+    boite->setAttribute(Qt::WA_DeleteOnClose);
+    boite->setWindowModality(Qt::NonModal);
+    return boite;
+}
+
+} // namespace
+
+void TForm1::fixe_alertes(const reglages_alertes& r) {
+    alertes_.fixe_reglages(r, appel_, horloge_.ms_continues());
+}
+
+void TForm1::fixe_notification(icone_notification* notification) {
+    notification_ = notification;
+    if (notification != nullptr) {
+        // A click on the tray's message opens the one that can end the call.
+        connect(notification, &icone_notification::message_clique, this, &TForm1::montre_boite_duree);
+    }
+}
+
+void TForm1::annonce(const std::vector<alerte>& dites) {
+    for (const alerte& a : dites) {
+        const QString texte = depuis_utf8(message_alerte(a, alertes_.reglages()));
+        if (a.genre == genre_alerte::duree) {
+            derniere_duree_ = a;
+        }
+        if (notification_ == nullptr || !notification_->annonce(QStringLiteral("Kalvo"), texte)) {
+            if (a.genre == genre_alerte::duree) {
+                montre_boite_duree();
+            } else {
+                QMessageBox* boite = boite_non_modale(this, texte);
+                boite->addButton(QMessageBox::Ok);
+                boite->show();
+            }
+        }
+        QApplication::alert(this);
+    }
+}
+
+void TForm1::montre_boite_duree() {
+    if (!derniere_duree_ || !appel_.en_cours()) {
+        return;
+    }
+    // One such message at a time: the newest says how long the call has lasted.
+    if (boite_duree_ != nullptr) {
+        boite_duree_->close();
+    }
+    const alerte a = *derniere_duree_;
+    QMessageBox* boite = boite_non_modale(this, depuis_utf8(message_alerte(a, alertes_.reglages())));
+    boite->setObjectName(QStringLiteral("alerte_duree"));
+    QPushButton* terminer =
+        boite->addButton(u'&' + depuis_utf8(libelle_fin_proposee(appel_, a)), QMessageBox::ActionRole);
+    terminer->setObjectName(QStringLiteral("terminer"));
+    QPushButton* continuer = boite->addButton(QStringLiteral("&Continuer"), QMessageBox::RejectRole);
+    continuer->setObjectName(QStringLiteral("continuer"));
+    // Enter goes on with the call: ending it is a choice made on purpose.
+    boite->setDefaultButton(continuer);
+    connect(terminer, &QPushButton::clicked, this, [this, fin = a.fin_proposee_ms] {
+        if (appel_.en_cours()) {
+            termine_appel_a(fin);
+        }
+    });
+    connect(continuer, &QPushButton::clicked, this, [this] { alertes_.continue_appel(); });
+    boite_duree_ = boite;
+    boite->show();
+}
+
+void TForm1::ferme_alertes() {
+    derniere_duree_.reset();
+    // Its offer is about this call; what was said of the cost or the month stays for the user to read.
+    if (boite_duree_ != nullptr) {
+        boite_duree_->close();
+    }
+}
+
+void TForm1::termine_appel_a(std::int64_t ms) {
+    if (!appel_.en_cours()) {
+        return;
+    }
+    appel_ = appel_.termine_a(ms);
+    fin_appel(ms);
+}
