@@ -1,7 +1,9 @@
 #include "dialogue_alertes.h"
 #include "outils_test.h"
+#include "visualisation.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -67,6 +69,9 @@ private slots:
                        "Fin de l'appel        : mercredi 04.03.26 \340 11:00:00\r\n"
                        "Cat\351gorie de l'appel  : Local\r\nMotif de l'appel      : \r\n"
                        "Montant de la facture : 3,80 FS\r\n-----------------------------------------\r\n"));
+        Tvisualisation rapport(banc.horloge, banc.donnees.donnees());
+        rapport.FormShow(); // the month's calls against the budget
+        QCOMPARE(rapport.budget_mois->text(), u"Ce mois :\n3,80 FS\nsur un budget\nde 2 FS"_s);
     }
 };
 
