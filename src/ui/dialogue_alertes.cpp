@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int largeur_client = 330;
-constexpr int hauteur_client = 124;
+constexpr int hauteur_client = 138;
 
 // One line: the check box that turns the alert on, its field, and the unit after the field. The field
 // counts only when the box is checked, so it is greyed otherwise.
@@ -54,13 +54,13 @@ dialogue_alertes::dialogue_alertes(QWidget* parent) : QDialog(parent) {
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(166, 92, 75, 25);
+    OKBtn->setGeometry(166, 106, 75, 25);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &dialogue_alertes::OKBtnClick);
 
     CancelBtn = new QPushButton(QStringLiteral("Annuler"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(246, 92, 75, 25);
+    CancelBtn->setGeometry(246, 106, 75, 25);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabOrder(duree, minutes);
