@@ -26,6 +26,9 @@ std::string libelle_fin_proposee(const compteur& appel, const alerte& a) {
 }
 
 void veille_alertes::fixe_reglages(const reglages_alertes& r, const compteur& appel, std::int64_t ms) {
+    if (r == reglages_) {
+        return;
+    }
     reglages_ = r;
     if (!appel.en_cours()) {
         return;
