@@ -62,6 +62,9 @@ TForm1::TForm1(const horloge_locale& horloge, const dossier_donnees& donnees, QW
 
 TForm1::~TForm1() {
     FormDestroy();
+    for (const QPointer<QMessageBox>& boite : std::as_const(boites_)) {
+        delete boite.data();
+    }
     qApp->removeEventFilter(this);
     if (Form1 == this) {
         Form1 = nullptr;

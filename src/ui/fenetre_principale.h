@@ -151,6 +151,7 @@ private:
     void fin_appel(std::int64_t ms);
     void annonce(const std::vector<alerte>& dites);
     void montre_boite_duree();
+    QMessageBox* boite_non_modale(const QString& texte);
     void ferme_alertes();
     // A record neither the log nor the waiting calls could take: kept in memory and in the running call's
     // file, which no call may replace until it is written.
@@ -171,6 +172,7 @@ private:
     QPointer<icone_notification> notification_;
     std::optional<alerte> derniere_duree_; // of the running call
     QPointer<QMessageBox> boite_duree_;
+    QList<QPointer<QMessageBox>> boites_; // the alerts' messages, which go with the main window
     int periode_ = 1000;
     QString legende_;
     bool montree_ = false;

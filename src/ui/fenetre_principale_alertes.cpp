@@ -8,19 +8,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
-
-// A message that leaves the meter and the window alone: the ticks go on while it is shown.
-QMessageBox* boite_non_modale(QWidget* fenetre, const QString& texte) {
-    auto* boite = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kalvo"), texte, QMessageBox::NoButton,
-                                  fenetre, Qt::Dialog);
+// A message that leaves the meter and the window alone: the ticks go on while it is shown. A window of its
+// own, not one that belongs to the main window, which a window manager would hide with it when the main
+// window is minimised, as it mostly is during a long call.
+QMessageBox* TForm1::boite_non_modale(const QString& texte) {
+    auto* boite = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kalvo"), texte);
     boite->setObjectName(QStringLiteral("alerte"));
     boite->setAttribute(Qt::WA_DeleteOnClose);
     boite->setWindowModality(Qt::NonModal);
+    boites_.removeIf([](const QPointer<QMessageBox>& b) { return b.isNull(); });
+    boites_.append(boite);
     return boite;
 }
-
-} // namespace
 
 void TForm1::fixe_alertes(const reglages_alertes& r) {
     alertes_.fixe_reglages(r, appel_, horloge_.ms_continues());
@@ -44,7 +43,7 @@ void TForm1::annonce(const std::vector<alerte>& dites) {
             if (a.genre == genre_alerte::duree) {
                 montre_boite_duree();
             } else {
-                QMessageBox* boite = boite_non_modale(this, texte);
+                QMessageBox* boite = boite_non_modale(texte);
                 boite->addButton(QMessageBox::Ok);
                 boite->show();
             }
@@ -62,7 +61,7 @@ void TForm1::montre_boite_duree() {
         boite_duree_->close();
     }
     const alerte a = *derniere_duree_;
-    QMessageBox* boite = boite_non_modale(this, depuis_utf8(message_alerte(a, alertes_.reglages())));
+    QMessageBox* boite = boite_non_modale(depuis_utf8(message_alerte(a, alertes_.reglages())));
     boite->setObjectName(QStringLiteral("alerte_duree"));
     QPushButton* terminer =
         boite->addButton(u'&' + depuis_utf8(libelle_fin_proposee(appel_, a)), QMessageBox::ActionRole);

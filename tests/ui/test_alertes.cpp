@@ -12,10 +12,10 @@ class test_alertes : public QObject {
     Q_OBJECT
 
     // The alerts the window shows, by their text.
-    static QStringList montrees(TForm1& f) {
+    static QStringList montrees() {
         QStringList textes;
-        for (const QMessageBox* b : f.findChildren<QMessageBox*>()) {
-            if (b->isVisible()) {
+        for (const QWidget* w : QApplication::topLevelWidgets()) {
+            if (const auto* b = qobject_cast<const QMessageBox*>(w); b != nullptr && b->isVisible()) {
                 textes << b->text();
             }
         }
@@ -52,10 +52,10 @@ private slots:
         clique(f.start_stop);
         banc.horloge.avance_s(891); // 1,10 FS: more than 1 FS
         f.horlogeTimer();
-        QCOMPARE(montrees(f), QStringList{u"L'appel coûte déjà 1,10 FS, plus que les 1 FS prévus."_s});
+        QCOMPARE(montrees(), QStringList{u"L'appel coûte déjà 1,10 FS, plus que les 1 FS prévus."_s});
         banc.horloge.avance_s(3700 - 891); // 3,90 FS, the first tick past the hour
         f.horlogeTimer();
-        QCOMPARE(montrees(f).size(), 4);
+        QCOMPARE(montrees().size(), 4);
         QCOMPARE(f.windowTitle(), u"Tarif: 3,90 FS"_s);
         QVERIFY(f.boite_duree() != nullptr);
         auto* terminer = f.boite_duree()->findChild<QPushButton*>(u"terminer"_s);
