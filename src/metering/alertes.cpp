@@ -46,7 +46,7 @@ std::vector<alerte> veille_alertes::debut(const compteur& appel,
     cout_dit_ = false;
     // A call counts in the month it started in, as statements count it, even when it ends in the next.
     const date_heure jour = decode(appel.debut_horodatage());
-    mois_ = jour.annee * 12 + jour.mois;
+    mois_ = jour.annee * 100 + jour.mois;
     montant_mois_ = montant_du_mois(jour.annee, jour.mois);
     return tick(appel, appel.debut_ms());
 }
@@ -63,6 +63,16 @@ void veille_alertes::budget(const compteur& appel, std::vector<alerte>& dites) {
         if (total * 100 >= centimes * pour_cent &&
             budget_dit_.emplace(mois_, pour_cent, reglages_.budget_francs).second) {
             dites.push_back({genre, total, 0});
+            budget_annonce_ = std::int64_t{mois_} * 1000 + pour_cent;
+        }
+    }
+}
+
+void veille_alertes::reprend_budget_annonce(std::int64_t code) {
+    budget_annonce_ = code;
+    for (const int pour_cent : {80, 100}) {
+        if (code > 0 && pour_cent <= code % 1000) {
+            budget_dit_.emplace(static_cast<int>(code / 1000), pour_cent, reglages_.budget_francs);
         }
     }
 }

@@ -67,6 +67,11 @@ public:
     // The month's calls with the running one, in centimes.
     std::int64_t total_mois(const compteur& appel) const { return montant_mois_ + appel.montant_appel(); }
 
+    // The last budget level said, as AAAAMM * 1000 + the level (0: none), kept from one run to the next so
+    // that a restart does not say it again.
+    std::int64_t budget_annonce() const { return budget_annonce_; }
+    void reprend_budget_annonce(std::int64_t code);
+
 private:
     std::int64_t seuil_ms() const { return std::int64_t{reglages_.duree_minutes} * 60'000; }
     void budget(const compteur& appel, std::vector<alerte>& dites);
@@ -75,7 +80,8 @@ private:
     std::int64_t duree_dite_ = 0; // multiples of the threshold said for this call
     std::int64_t poursuites_ = 0;
     bool cout_dit_ = false;
-    int mois_ = 0; // annee * 12 + mois of the running call
+    int mois_ = 0; // AAAAMM of the running call
     std::int64_t montant_mois_ = 0;
     std::set<std::tuple<int, int, int>> budget_dit_; // month, level, budget
+    std::int64_t budget_annonce_ = 0;
 };

@@ -40,6 +40,7 @@ constexpr std::string_view cle_cout_actif = "Co\373t actif";
 constexpr std::string_view cle_cout = "Co\373t en francs";
 constexpr std::string_view cle_budget_actif = "Budget actif";
 constexpr std::string_view cle_budget = "Budget mensuel en francs";
+constexpr std::string_view cle_budget_annonce = "Budget annonc\351";
 
 constexpr int max_ajouts = table_zones::capacite - table_zones::nb_fixes;
 
@@ -177,6 +178,7 @@ reglages_lus lit_reglages(const dossier_donnees& donnees) {
     a.budget = ini.lit_entier(section_alertes, cle_budget_actif, a.budget) != 0;
     a.budget_francs =
         std::clamp(ini.lit_entier(section_alertes, cle_budget, a.budget_francs), francs_min, francs_max);
+    r.budget_annonce = ini.lit_entier(section_alertes, cle_budget_annonce, 0);
     r.illisible = ini.illisible();
     return r;
 }
@@ -221,6 +223,12 @@ erreur_reglages sauve_alertes(const dossier_donnees& donnees, const reglages_ale
     ini.ecrit_entier(section_alertes, cle_cout, a.cout_francs);
     ini.ecrit_entier(section_alertes, cle_budget_actif, a.budget ? 1 : 0);
     ini.ecrit_entier(section_alertes, cle_budget, a.budget_francs);
+    return ini.enregistre();
+}
+
+erreur_reglages sauve_budget_annonce(const dossier_donnees& donnees, std::int64_t code) {
+    acces_reglages ini(donnees);
+    ini.ecrit_entier(section_alertes, cle_budget_annonce, code);
     return ini.enregistre();
 }
 

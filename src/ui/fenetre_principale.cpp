@@ -230,6 +230,7 @@ void TForm1::FormCreate() {
         ajoute_zone(z.nom, z.normal_dixiemes, z.reduit_dixiemes);
     }
     alertes_ = veille_alertes(r.alertes);
+    alertes_.reprend_budget_annonce(r.budget_annonce);
     taux_actuel();
     if (r.illisible) {
         // Said once the window is up, so the box has something to stand before.

@@ -3,6 +3,7 @@
 #include "conversion_texte.h"
 #include "fenetre_principale.h"
 #include "icone_notification.h"
+#include "storage/reglages.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -35,6 +36,11 @@ void TForm1::fixe_notification(icone_notification* notification) {
 
 void TForm1::annonce(const std::vector<alerte>& dites) {
     for (const alerte& a : dites) {
+        if (a.genre == genre_alerte::budget_80 || a.genre == genre_alerte::budget_100) {
+            // Kept so that the next run does not say it again; a failed write costs only that repeat, not
+            // a box in the middle of the call.
+            (void)sauve_budget_annonce(donnees_, alertes_.budget_annonce());
+        }
         const QString texte = depuis_utf8(message_alerte(a, alertes_.reglages()));
         if (a.genre == genre_alerte::duree) {
             derniere_duree_ = a;

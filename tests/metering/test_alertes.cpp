@@ -115,4 +115,9 @@ TEST(alertes, budget_par_mois_a_travers_la_fin_du_mois) {
     debut(260, 100); // 80 % of February was said
     EXPECT_EQ(mois, "1.2026 2.2026 2.2026 ");
     EXPECT_EQ(b.dit, "80%@0 100%@448 80%@1344 100%@0 ");
+    // What was said is kept across a restart.
+    veille_alertes apres({false, 60, false, 10, true, 1});
+    apres.reprend_budget_annonce(b.veille.budget_annonce());
+    EXPECT_EQ(b.veille.budget_annonce(), 202602100);
+    EXPECT_TRUE(apres.debut(b.appel, [](int, int) { return 100; }).empty());
 }

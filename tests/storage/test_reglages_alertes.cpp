@@ -10,6 +10,9 @@ TEST(reglages_alertes, defauts_et_bornes) {
     EXPECT_EQ(lit_reglages(dossier.donnees()).alertes, reglages_alertes{});
     ecrit_octets(dossier.ini(),
                  "[Alertes]\r\nDur\351e active=0\r\nDur\351e en minutes=0\r\nCo\373t actif=-1\r\n"
-                 "Co\373t en francs=100000\r\nBudget actif=oui\r\nBudget mensuel en francs=0x10\r\n");
-    EXPECT_EQ(lit_reglages(dossier.donnees()).alertes, (reglages_alertes{false, 1, true, 99999, false, 16}));
+                 "Co\373t en francs=100000\r\nBudget actif=oui\r\nBudget mensuel en francs=0x10\r\n"
+                 "Budget annonc\351=202603080\r\n");
+    const reglages_lus r = lit_reglages(dossier.donnees());
+    EXPECT_EQ(r.alertes, (reglages_alertes{false, 1, true, 99999, false, 16}));
+    EXPECT_EQ(r.budget_annonce, 202603080);
 }
