@@ -21,13 +21,13 @@ constexpr int hauteur_client = 138;
 // counts only when the box is checked, so it is greyed otherwise.
 champ_numerique* ligne(QWidget* parent, QCheckBox*& case_a_cocher, const char* nom_case,
                        const char* nom_champ, const QString& texte, const QString& unite, int haut,
-                       int maximum) {
+                       int minimum, int maximum) {
     case_a_cocher = new QCheckBox(texte, parent);
     case_a_cocher->setObjectName(QString::fromLatin1(nom_case));
     case_a_cocher->setGeometry(8, haut, 212, 20);
     auto* champ = new champ_numerique(parent);
     champ->setObjectName(QString::fromLatin1(nom_champ));
-    champ->fixe_bornes(1, maximum);
+    champ->fixe_bornes(minimum, maximum);
     champ->setGeometry(224, haut - 1, 57, 22);
     champ->setAccessibleName(texte + QLatin1Char(' ') + unite);
     auto* etiquette = new QLabel(unite, parent);
@@ -45,12 +45,12 @@ dialogue_alertes::dialogue_alertes(QWidget* parent) : QDialog(parent) {
 
     minutes =
         ligne(this, duree, "duree", "minutes", QStringLiteral("Pr\u00e9venir quand un appel dure plus de"),
-              QStringLiteral("minutes"), 12, minutes_max);
+              QStringLiteral("minutes"), 12, minutes_min, minutes_max);
     cout_francs = ligne(this, cout, "cout", "cout_francs",
                         QStringLiteral("Pr\u00e9venir quand un appel co\u00fbte plus de"),
-                        QStringLiteral("FS"), 42, francs_max);
+                        QStringLiteral("FS"), 42, francs_min, francs_max);
     budget_francs = ligne(this, budget, "budget", "budget_francs", QStringLiteral("Budget mensuel :"),
-                          QStringLiteral("FS"), 72, francs_max);
+                          QStringLiteral("FS"), 72, francs_min, francs_max);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
