@@ -94,13 +94,14 @@ appel compteur::enregistrement(texte motif) const {
             montant_};
 }
 
+horodatage compteur::moment(std::int64_t ms) const {
+    return debut_ + static_cast<double>(ms - debut_ms_) / static_cast<double>(ms_par_jour);
+}
+
 compteur compteur::termine_a(std::int64_t ms) const {
     if (periodes_.empty()) {
         return *this; // never started
     }
-    const auto moment = [this](std::int64_t t) {
-        return debut_ + static_cast<double>(t - debut_ms_) / static_cast<double>(ms_par_jour);
-    };
     ms = std::max(ms, debut_ms_);
     compteur c;
     c.debut(zone_, taxe_base_, debut_, debut_ms_, periodes_.front().periode_ms);

@@ -40,6 +40,11 @@ public:
     void fin(horodatage maintenant, std::int64_t ms);
 
     bool en_cours() const { return en_cours_; }
+    // The start on the continuous clock and on the wall clock.
+    std::int64_t debut_ms() const { return debut_ms_; }
+    horodatage debut_horodatage() const { return debut_; }
+    // The wall clock at ms, had it run with the time talked since the start.
+    horodatage moment(std::int64_t ms) const;
     montant montant_appel() const { return montant_; }
     // The period found at the last tick.
     periode periode_courante() const { return periode_; }

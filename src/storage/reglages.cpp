@@ -33,6 +33,15 @@ constexpr std::string_view cle_nombre_ajouts = "Nombre d'ajouts";
 constexpr std::string_view suffixe_normal = " au tarif normal";
 constexpr std::string_view suffixe_reduit = " au tarif r\351duit";
 
+constexpr std::string_view section_alertes = "Alertes";
+constexpr std::string_view cle_duree_active = "Dur\351e active";
+constexpr std::string_view cle_duree = "Dur\351e en minutes";
+constexpr std::string_view cle_cout_actif = "Co\373t actif";
+constexpr std::string_view cle_cout = "Co\373t en francs";
+constexpr std::string_view cle_budget_actif = "Budget actif";
+constexpr std::string_view cle_budget = "Budget mensuel en francs";
+constexpr std::string_view cle_budget_annonce = "Budget annonc\351";
+
 constexpr int max_ajouts = table_zones::capacite - table_zones::nb_fixes;
 
 int duree_sure(std::int32_t dixiemes) {
@@ -159,6 +168,17 @@ reglages_lus lit_reglages(const dossier_donnees& donnees) {
         prises.ajoute(nom, normal, reduit);
         r.zones.push_back({std::move(nom), normal, reduit});
     }
+    reglages_alertes& a = r.alertes;
+    a.duree = ini.lit_entier(section_alertes, cle_duree_active, a.duree) != 0;
+    a.duree_minutes =
+        std::clamp(ini.lit_entier(section_alertes, cle_duree, a.duree_minutes), minutes_min, minutes_max);
+    a.cout = ini.lit_entier(section_alertes, cle_cout_actif, a.cout) != 0;
+    a.cout_francs =
+        std::clamp(ini.lit_entier(section_alertes, cle_cout, a.cout_francs), francs_min, francs_max);
+    a.budget = ini.lit_entier(section_alertes, cle_budget_actif, a.budget) != 0;
+    a.budget_francs =
+        std::clamp(ini.lit_entier(section_alertes, cle_budget, a.budget_francs), francs_min, francs_max);
+    r.budget_annonce = ini.lit_entier(section_alertes, cle_budget_annonce, 0);
     r.illisible = ini.illisible();
     return r;
 }
@@ -191,6 +211,24 @@ erreur_reglages sauve_tarifs(const dossier_donnees& donnees, const tarifs_base& 
     for (std::size_t i = 0; i < tarifs.normal.size(); ++i) {
         ini.ecrit_entier(section_tarifs, cles_normal[i], tarifs.normal[i]);
     }
+    return ini.enregistre();
+}
+
+erreur_reglages sauve_alertes(const dossier_donnees& donnees, const reglages_alertes& a,
+                              const appels_systeme& systeme) {
+    acces_reglages ini(donnees, systeme);
+    ini.ecrit_entier(section_alertes, cle_duree_active, a.duree ? 1 : 0);
+    ini.ecrit_entier(section_alertes, cle_duree, a.duree_minutes);
+    ini.ecrit_entier(section_alertes, cle_cout_actif, a.cout ? 1 : 0);
+    ini.ecrit_entier(section_alertes, cle_cout, a.cout_francs);
+    ini.ecrit_entier(section_alertes, cle_budget_actif, a.budget ? 1 : 0);
+    ini.ecrit_entier(section_alertes, cle_budget, a.budget_francs);
+    return ini.enregistre();
+}
+
+erreur_reglages sauve_budget_annonce(const dossier_donnees& donnees, std::int64_t code) {
+    acces_reglages ini(donnees);
+    ini.ecrit_entier(section_alertes, cle_budget_annonce, code);
     return ini.enregistre();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metering/alertes.h"
 #include "metering/compteur.h"
 #include "metering/montant.h"
 #include "metering/table_zones.h"
@@ -66,8 +67,10 @@ struct reglages_lus {
     tarifs_base tarifs;
     int periode_ms = periodes_mise_a_jour[0]; // one of periodes_mise_a_jour
     std::vector<texte> historique;
-    std::vector<zone_lue> zones; // at most 40, each name one examine_nom_zone accepts
-    bool illisible = false;      // the file is there but could not be read: all of the above are defaults
+    std::vector<zone_lue> zones;     // at most 40, each name one examine_nom_zone accepts
+    reglages_alertes alertes;        // section "Alertes"; any value not 0 turns an alert on
+    std::int32_t budget_annonce = 0; // veille_alertes::budget_annonce of the last run
+    bool illisible = false;          // the file is there but could not be read: all of the above are defaults
 };
 
 inline constexpr std::string_view message_reglages_illisibles =
@@ -85,6 +88,13 @@ reglages_lus lit_reglages(const dossier_donnees& donnees);
 // Section "Tarifs", as confirmed in the dialog.
 [[nodiscard]] erreur_reglages sauve_tarifs(const dossier_donnees& donnees, const tarifs_base& tarifs,
                                            const appels_systeme& systeme = systeme_reel);
+
+// Section "Alertes", as confirmed in its dialog.
+[[nodiscard]] erreur_reglages sauve_alertes(const dossier_donnees& donnees, const reglages_alertes& alertes,
+                                            const appels_systeme& systeme = systeme_reel);
+
+// The last budget level said, written when it is said.
+[[nodiscard]] erreur_reglages sauve_budget_annonce(const dossier_donnees& donnees, std::int64_t code);
 
 // Why a name cannot be given to a new zone. A zone name becomes part of two key names: "=" in it would
 // split the key, and a "[" or ";" first would make a line that can read as a section header or that reads

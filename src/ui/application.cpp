@@ -119,6 +119,7 @@ int lance_kalvo(QApplication& application, const horloge_locale& horloge, const 
         ajout_zone = std::make_unique<TAjout_zone>();
         rapport = std::make_unique<Tvisualisation>(horloge, donnees);
         notification = std::make_unique<icone_notification>(principale.get());
+        principale->fixe_notification(notification.get());
     });
     if (!dit.isEmpty()) {
         QTimer::singleShot(0, principale.get(), [dit] { message(dit); });

@@ -2,6 +2,7 @@
 
 #include "boites_message.h"
 #include "conversion_texte.h"
+#include "dialogue_alertes.h"
 #include "groupe_radio.h"
 #include "icone.h"
 #include "placement.h"
@@ -61,6 +62,9 @@ TForm1::TForm1(const horloge_locale& horloge, const dossier_donnees& donnees, QW
 
 TForm1::~TForm1() {
     FormDestroy();
+    for (const QPointer<QMessageBox>& boite : std::as_const(boites_)) {
+        delete boite.data();
+    }
     qApp->removeEventFilter(this);
     if (Form1 == this) {
         Form1 = nullptr;
@@ -185,6 +189,8 @@ void TForm1::cree_menu() {
     Dfinitiondestarifsdebase1 = element(PopupMenu1, "Dfinitiondestarifsdebase1",
                                         QStringLiteral("D\u00e9finition des tarifs de base..."));
     connect(Dfinitiondestarifsdebase1, &QAction::triggered, this, &TForm1::Dfinitiondestarifsdebase1Click);
+    Alertes1 = element(PopupMenu1, "Alertes1", QStringLiteral("Alertes..."));
+    connect(Alertes1, &QAction::triggered, this, &TForm1::Alertes1Click);
     separateur(PopupMenu1, "N7");
 
     Visualisationdescotsparmotifdappel1 =
@@ -223,6 +229,8 @@ void TForm1::FormCreate() {
     for (const zone_lue& z : r.zones) {
         ajoute_zone(z.nom, z.normal_dixiemes, z.reduit_dixiemes);
     }
+    alertes_ = veille_alertes(r.alertes);
+    alertes_.reprend_budget_annonce(r.budget_annonce);
     taux_actuel();
     if (r.illisible) {
         // Said once the window is up, so the box has something to stand before.

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "metering/alertes.h"
 #include "metering/compteur.h"
 #include "metering/horloge_locale.h"
 #include "metering/table_zones.h"
 #include "storage/appel_en_cours.h"
 #include "storage/dossier_donnees.h"
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
+#include <memory>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -14,7 +20,9 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class dialogue_alertes;
 class groupe_radio;
+class icone_notification;
 
 // The main window: the call meter's controls, the zone selector, the reason history and the pop-up menu
 // from which every other function is reached.
@@ -28,8 +36,9 @@ public:
         pos_ajout_zone = 4,
         pos_modification_zone = 5,
         pos_tarifs = 7,
-        pos_visualisation = 9,
-        pos_a_propos = 11,
+        pos_alertes = 8,
+        pos_visualisation = 10,
+        pos_a_propos = 12,
     };
     static constexpr int hauteur_par_zone = 16;
     static constexpr int taille_historique = 15;
@@ -55,6 +64,7 @@ public:
     void Proprits1Click();
     void Ajoutdunezonedappel1Click();
     void Dfinitiondestarifsdebase1Click();
+    void Alertes1Click();
     void Visualisationdescotsparmotifdappel1Click();
     void Aproposde1Click();
 
@@ -67,6 +77,16 @@ public:
     table_zones& zones() { return zones_; }
     const compteur& compteur_appel() const { return appel_; }
     const dossier_donnees& donnees() const { return donnees_; }
+
+    // Alerts: the rules are the core's; the window shows what they say and never waits for an answer.
+    const veille_alertes& alertes() const { return alertes_; }
+    void fixe_alertes(const reglages_alertes& r);
+    // Where the alerts go when the desktop has a tray.
+    void fixe_notification(icone_notification* notification);
+    // The message of the last duration alert, the one that offers to end the call; none when closed.
+    QMessageBox* boite_duree() const { return boite_duree_; }
+    // Ends the running call as "Fin" would have ended it at ms of the continuous clock.
+    void termine_appel_a(std::int64_t ms);
 
     // Ends a running call and saves; runs once, at the latest when the window is destroyed.
     void FormDestroy();
@@ -90,6 +110,7 @@ public:
     QAction* Ajoutdunezonedappel1;
     QMenu* Modificationdedonnespourzonedappel1;
     QAction* Dfinitiondestarifsdebase1;
+    QAction* Alertes1;
     QAction* Visualisationdescotsparmotifdappel1;
     QAction* Aproposde1;
     QTimer* horloge;
@@ -126,6 +147,12 @@ private:
     void montre_tick(std::int64_t ms);
     // Hands the call that just ended to the call log, or to the waiting calls when the log cannot take it.
     void enregistre_appel();
+    // What "Fin" does once the meter is closed at ms: the window, the state on the disk, the log.
+    void fin_appel(std::int64_t ms);
+    void annonce(const std::vector<alerte>& dites);
+    void montre_boite_duree();
+    QMessageBox* boite_non_modale(const QString& texte);
+    void ferme_alertes();
     // A record neither the log nor the waiting calls could take: kept in memory and in the running call's
     // file, which no call may replace until it is written.
     void garde_non_range(const texte& enregistrement, const resultat_ecriture& pourquoi);
@@ -140,6 +167,12 @@ private:
     sauvegarde_appel sauvegarde_;
     table_zones zones_;
     compteur appel_;
+    veille_alertes alertes_;
+    std::unique_ptr<dialogue_alertes> Alertes_dlg; // made at its first use, a top-level window of its own
+    QPointer<icone_notification> notification_;
+    std::optional<alerte> derniere_duree_; // of the running call
+    QPointer<QMessageBox> boite_duree_;
+    QList<QPointer<QMessageBox>> boites_; // the alerts' messages, which go with the main window
     int periode_ = 1000;
     QString legende_;
     bool montree_ = false;

@@ -3,6 +3,7 @@
 #include "boite_a_propos.h"
 #include "boites_message.h"
 #include "conversion_texte.h"
+#include "dialogue_alertes.h"
 #include "dialogue_tarifs.h"
 #include "dialogue_zone.h"
 #include "fenetre_principale.h"
@@ -10,6 +11,7 @@
 #include "references.h"
 #include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
+#include "storage/periode_appels.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
 #include "visualisation.h"
@@ -49,6 +51,7 @@ void TForm1::horlogeTimer() {
     appel_.tick(horloge_.maintenant(), ms);
     montre_tick(ms);
     sauve_etat_appel(ms, false);
+    annonce(alertes_.tick(appel_, ms));
 }
 
 void TForm1::start_stopClick() {
@@ -63,12 +66,21 @@ void TForm1::start_stopClick() {
         horloge->start();
         etat_non_sauve_signale_ = false;
         sauve_etat_appel(ms, true);
+        // The month's logged calls are read here once, not at every tick.
+        annonce(alertes_.debut(appel_, [this](int annee, int mois) {
+            return releve(donnees_.journal(), periode_mois(annee, mois), annee).total.centimes;
+        }));
         return;
     }
+    appel_.fin(horloge_.maintenant(), ms);
+    fin_appel(ms);
+}
+
+void TForm1::fin_appel(std::int64_t ms) {
     Timer1->stop();
+    ferme_alertes();
     // The call ends at its last tick: the record kept on the disk is byte for byte the one appended, so a
     // recovery after a kill in between finds it in the log.
-    appel_.fin(horloge_.maintenant(), ms);
     montre_tick(ms);
     sauve_etat_appel(ms, true);
     start_stop->setText(QStringLiteral("D\u00e9but"));
@@ -293,6 +305,13 @@ void TForm1::Dfinitiondestarifsdebase1Click() {
     if (Tarifs_dlg != nullptr) {
         Tarifs_dlg->exec();
     }
+}
+
+void TForm1::Alertes1Click() {
+    if (Alertes_dlg == nullptr) {
+        Alertes_dlg = std::make_unique<dialogue_alertes>();
+    }
+    Alertes_dlg->exec();
 }
 
 void TForm1::Visualisationdescotsparmotifdappel1Click() {

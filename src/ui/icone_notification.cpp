@@ -16,6 +16,7 @@ icone_notification::icone_notification(QWidget* fenetre, QObject* parent)
                 montre_fenetre();
             }
         });
+        connect(icone_, &QSystemTrayIcon::messageClicked, this, &icone_notification::message_clique);
     }
     connect(&titre_application::instance(), &titre_application::change, this,
             &icone_notification::fixe_infobulle);
@@ -48,4 +49,12 @@ void icone_notification::montre_fenetre() {
     fenetre_->show();
     fenetre_->raise();
     fenetre_->activateWindow();
+}
+
+bool icone_notification::annonce(const QString& titre, const QString& texte) {
+    if (!affichee() || !QSystemTrayIcon::supportsMessages()) {
+        return false;
+    }
+    icone_->showMessage(titre, texte, QSystemTrayIcon::Warning);
+    return true;
 }

@@ -22,6 +22,12 @@ public:
 
     // Shows the main window in front of the others, restored if it was minimised.
     void montre_fenetre();
+    // A message from the icon; false without a tray, where it says nothing.
+    bool annonce(const QString& titre, const QString& texte);
+
+signals:
+    // The user clicked the last message.
+    void message_clique();
 
 private:
     void fixe_infobulle(const QString& texte);

@@ -4,11 +4,13 @@
 #include "bouton_image.h"
 #include "champ_numerique.h"
 #include "conversion_texte.h"
+#include "fenetre_principale.h"
 #include "infobulle.h"
 #include "placement.h"
 #include "references.h"
 #include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
+#include "storage/periode_appels.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -109,6 +111,12 @@ Tvisualisation::Tvisualisation(const horloge_locale& horloge, const dossier_donn
     BitBtn1->setGeometry(168, 184, 75, 57);
     connect(BitBtn1, &QPushButton::clicked, this, &Tvisualisation::BitBtn1Click);
 
+    budget_mois = new QLabel(this);
+    budget_mois->setObjectName(QStringLiteral("budget_mois"));
+    budget_mois->setWordWrap(true);
+    budget_mois->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    budget_mois->setGeometry(298, 168, 80, 89);
+
     setTabOrder(OKBtn, motifs);
     setTabOrder(motifs, valeur_totale);
     setTabOrder(valeur_totale, jour);
@@ -140,6 +148,23 @@ void Tvisualisation::FormShow() {
     BitBtn1->setEnabled(true);
     valeur_totale->clear();
     totaux_motifs_.clear();
+
+    budget_mois->hide();
+    if (Form1 != nullptr && Form1->alertes().reglages().budget) {
+        // This month's calls as a statement counts them, the running one included.
+        std::int64_t total =
+            releve(donnees_.journal(), periode_mois(aujourd_hui.annee, aujourd_hui.mois), aujourd_hui.annee)
+                .total.centimes;
+        const compteur& appel = Form1->compteur_appel();
+        const date_heure debut = decode(appel.debut_horodatage());
+        if (appel.en_cours() && debut.annee == aujourd_hui.annee && debut.mois == aujourd_hui.mois) {
+            total += appel.montant_appel();
+        }
+        budget_mois->setText(QStringLiteral("Ce mois :\n%1 FS\nsur un budget\nde %2 FS")
+                                 .arg(QString::fromStdString(texte_montant(total)))
+                                 .arg(Form1->alertes().reglages().budget_francs));
+        budget_mois->show();
+    }
 
     const resultat_totaux totaux = totalise_motifs(donnees_.journal());
     for (const total_motif& m : totaux.motifs) {

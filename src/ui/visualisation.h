@@ -40,6 +40,7 @@ public:
     champ_numerique* mois;
     champ_numerique* annee;
     bouton_image* BitBtn1;
+    QLabel* budget_mois; // the month's calls against the monthly budget, when one is set
 
 protected:
     void showEvent(QShowEvent* evenement) override;

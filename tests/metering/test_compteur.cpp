@@ -96,6 +96,11 @@ TEST(compteur, appels_a_travers_les_changements_de_tarif) {
         // The 99 s talked by 16:59:59 count as a normal unit only if a tick sees them before 17:00.
         {"10-s ticks across 17:00", mercredi(16, 58, 20), 0, 10000, 0, 0, 330, 30},
         {"1-s ticks from 55 s on", mercredi(16, 58, 20), 0, 10000, 55, 1000, 330, 40},
+        // An hour, as a forgotten call is ended: 44 reduced units of 40.6 s by 08:00:00, then from the 13.6 s
+        // run 80 normal units of 22.6 s.
+        {"Interurbain for an hour across 08:00", mercredi(7, 30, 0), 2, 10000, 0, 0, 3600, 1260},
+        // 14 reduced units, then 27 normal ones from the 31.6 s run.
+        {"Interurbain for 20 min across 08:00", mercredi(7, 50, 0), 2, 1000, 0, 0, 1200, 430},
     };
     for (const appel_du_tableau& a : table) {
         horloge_factice h(a.debut);
