@@ -21,6 +21,11 @@ std::string message_alerte(const alerte& a, const reglages_alertes& r) {
     return {};
 }
 
+std::string texte_budget_mois(std::int64_t centimes, const reglages_alertes& r) {
+    return "Ce mois : " + texte_montant(centimes) + " FS sur un budget de " +
+           std::to_string(r.budget_francs) + " FS";
+}
+
 std::string libelle_fin_proposee(const compteur& appel, const alerte& a) {
     return "Terminer l'appel à " + texte_heure(appel.moment(a.fin_proposee_ms)).substr(0, 5);
 }

@@ -1,6 +1,7 @@
 #include "storage/appels_en_attente.h"
 
 #include "storage/fichier_regulier.h"
+#include "storage/periode_appels.h"
 #include "storage/verrou_journal.h"
 
 #include <system_error>
@@ -55,4 +56,18 @@ resultat_ecriture inscrit_appels(const dossier_donnees& donnees, std::string_vie
 bool appels_en_attente(const dossier_donnees& donnees) {
     std::error_code erreur;
     return fs::file_size(donnees.appels_en_attente(), erreur) > 0 && !erreur;
+}
+
+std::int64_t depenses_du_mois(const dossier_donnees& donnees, int annee, int mois, int annee_courante,
+                              const compteur& appel) {
+    const periode_appels periode = periode_mois(annee, mois);
+    std::int64_t total = releve(donnees.journal(), periode, annee_courante).total.centimes +
+                         releve(donnees.appels_en_attente(), periode, annee_courante).total.centimes;
+    if (appel.en_cours()) {
+        const date_heure debut = decode(appel.debut_horodatage());
+        if (debut.annee == annee && debut.mois == mois) {
+            total += appel.montant_appel();
+        }
+    }
+    return total;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "metering/compteur.h"
 #include "storage/dossier_donnees.h"
 #include "storage/journal_appels.h"
 
@@ -25,3 +26,8 @@ resultat_ecriture inscrit_appels(const dossier_donnees& donnees, std::string_vie
 
 // Whether calls wait to be written.
 bool appels_en_attente(const dossier_donnees& donnees);
+
+// What the calls started in that month cost, in centimes: the log's, those still waiting for it, and the
+// running call when it started in that month.
+std::int64_t depenses_du_mois(const dossier_donnees& donnees, int annee, int mois, int annee_courante,
+                              const compteur& appel = compteur{});

@@ -11,7 +11,6 @@
 #include "references.h"
 #include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
-#include "storage/periode_appels.h"
 #include "storage/reglages.h"
 #include "titre_application.h"
 #include "visualisation.h"
@@ -67,9 +66,8 @@ void TForm1::start_stopClick() {
         etat_non_sauve_signale_ = false;
         sauve_etat_appel(ms, true);
         // The month's logged calls are read here once, not at every tick.
-        annonce(alertes_.debut(appel_, [this](int annee, int mois) {
-            return releve(donnees_.journal(), periode_mois(annee, mois), annee).total.centimes;
-        }));
+        annonce(alertes_.debut(
+            appel_, [this](int annee, int mois) { return depenses_du_mois(donnees_, annee, mois, annee); }));
         return;
     }
     appel_.fin(horloge_.maintenant(), ms);

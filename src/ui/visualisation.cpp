@@ -10,7 +10,6 @@
 #include "references.h"
 #include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
-#include "storage/periode_appels.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -36,8 +35,8 @@ public:
     }
 };
 
-champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche, int largeur,
-                            int minimum, int maximum) {
+champ_numerique* champ_date(QWidget* parent, const char* nom, const QString& accessible, int gauche,
+                            int largeur, int minimum, int maximum) {
     auto* c = new champ_numerique(parent);
     c->setObjectName(QString::fromLatin1(nom));
     c->fixe_bornes(minimum, maximum);
@@ -151,18 +150,9 @@ void Tvisualisation::FormShow() {
 
     budget_mois->hide();
     if (Form1 != nullptr && Form1->alertes().reglages().budget) {
-        // This month's calls as a statement counts them, the running one included.
-        std::int64_t total =
-            releve(donnees_.journal(), periode_mois(aujourd_hui.annee, aujourd_hui.mois), aujourd_hui.annee)
-                .total.centimes;
-        const compteur& appel = Form1->compteur_appel();
-        const date_heure debut = decode(appel.debut_horodatage());
-        if (appel.en_cours() && debut.annee == aujourd_hui.annee && debut.mois == aujourd_hui.mois) {
-            total += appel.montant_appel();
-        }
-        budget_mois->setText(QStringLiteral("Ce mois :\n%1 FS\nsur un budget\nde %2 FS")
-                                 .arg(QString::fromStdString(texte_montant(total)))
-                                 .arg(Form1->alertes().reglages().budget_francs));
+        const std::int64_t total = depenses_du_mois(donnees_, aujourd_hui.annee, aujourd_hui.mois,
+                                                    aujourd_hui.annee, Form1->compteur_appel());
+        budget_mois->setText(depuis_utf8(texte_budget_mois(total, Form1->alertes().reglages())));
         budget_mois->show();
     }
 

@@ -49,6 +49,9 @@ TEST(appels_en_attente, un_appel_refuse_attend_et_passe_avant_les_suivants) {
             EXPECT_TRUE(met_en_attente(donnees, appel_n(2, motif)).ok);
         }
         EXPECT_TRUE(appels_en_attente(donnees));
+        // The month's spending counts them already.
+        EXPECT_EQ(depenses_du_mois(donnees, 2026, 3, 2026), 60);
+        EXPECT_EQ(depenses_du_mois(donnees, 2026, 4, 2026), 0);
     }
     ::umask(masque);
     EXPECT_EQ(fs::status(donnees.appels_en_attente()).permissions(), fs::perms(0660));
