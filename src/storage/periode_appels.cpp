@@ -16,15 +16,14 @@ std::int64_t jour_de(chr::year_month_day date) {
                                 static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
-// dd.mm.yyyy
+} // namespace
+
 std::string texte_jour(std::int64_t jour) {
     const date_heure d = decode(static_cast<horodatage>(jour));
     char tampon[24];
     std::snprintf(tampon, sizeof tampon, "%02d.%02d.%04d", d.jour, d.mois, d.annee);
     return tampon;
 }
-
-} // namespace
 
 periode_appels periode_mois(int annee, int mois) {
     const chr::year_month ym{chr::year{annee}, chr::month{static_cast<unsigned>(mois)}};
@@ -215,4 +214,42 @@ lecture_appels lit_appels(const fs::path& journal, const periode_appels& periode
         a.identite.occurrence = vus[a.identite.brut]++;
     }
     return r;
+}
+
+appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels) {
+    totaux_par_motif totaux;
+    appels_par_motif r;
+    r.motif_de.reserve(appels.size());
+    for (const appel_journal& a : appels) {
+        r.motif_de.push_back(totaux.ajoute(a.motif(), a.centimes, a.duree.value_or(0)));
+    }
+    r.total = totaux.total();
+    r.motifs = totaux.prend_motifs();
+    return r;
+}
+
+choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector<std::size_t>& choisis) {
+    choix_motifs r;
+    std::vector<bool> choisi(par_motif.motifs.size());
+    for (const std::size_t m : choisis) {
+        if (m < choisi.size() && !choisi[m]) {
+            choisi[m] = true;
+            r.somme.centimes += par_motif.motifs[m].centimes;
+            r.somme.appels += par_motif.motifs[m].appels;
+            r.somme.secondes += par_motif.motifs[m].secondes;
+        }
+    }
+    for (std::size_t i = 0; i < par_motif.motif_de.size(); ++i) {
+        if (choisis.empty() || choisi[par_motif.motif_de[i]]) {
+            r.appels.push_back(i);
+        }
+    }
+    return r;
+}
+
+std::string message_dommage(std::int64_t ligne) {
+    return "Le fichier d'enregistrement des taxes est corrompu à partir de la ligne " +
+           std::to_string(ligne) +
+           " : seuls les appels qui la précèdent sont montrés, et rien ne peut être corrigé tant qu'il n'est "
+           "pas réparé.";
 }

@@ -33,6 +33,8 @@ periode_appels periode_choisie(choix_periode choix, horodatage aujourd_hui);
 
 // The rule applied, said to the user (UTF-8): "appels commencés du 01.03.2026 au 31.03.2026".
 std::string description_periode(const periode_appels& periode);
+// A day count as dd.mm.yyyy.
+std::string texte_jour(std::int64_t jour);
 
 // Messages for the user, in UTF-8.
 inline constexpr std::string_view message_mois_et_dates =
@@ -167,3 +169,22 @@ struct lecture_appels {
 };
 lecture_appels lit_appels(const std::filesystem::path& journal, const periode_appels& periode,
                           int annee_courante);
+
+// The per-reason table of the call-log window: the calls' reasons placed by totaux_par_motif's rule.
+struct appels_par_motif {
+    std::vector<total_motif> motifs; // in order of first appearance
+    total_motif total;
+    std::vector<std::size_t> motif_de; // per call, the place of its reason in motifs
+};
+appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels);
+
+// Reasons chosen in that table (places in motifs): their calls, in the order of the list, and their sum, as
+// the report sums its selection. No reason chosen shows every call, and sums nothing.
+struct choix_motifs {
+    std::vector<std::size_t> appels;
+    total_motif somme;
+};
+choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector<std::size_t>& choisis);
+
+// Where a damaged log stops being read, said to the user (UTF-8).
+std::string message_dommage(std::int64_t ligne);
