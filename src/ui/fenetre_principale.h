@@ -14,6 +14,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class fenetre_journal;
 class groupe_radio;
 
 // The main window: the call meter's controls, the zone selector, the reason history and the pop-up menu
@@ -29,7 +30,8 @@ public:
         pos_modification_zone = 5,
         pos_tarifs = 7,
         pos_visualisation = 9,
-        pos_a_propos = 11,
+        pos_journal = 10,
+        pos_a_propos = 12,
     };
     static constexpr int hauteur_par_zone = 16;
     static constexpr int taille_historique = 15;
@@ -56,6 +58,7 @@ public:
     void Ajoutdunezonedappel1Click();
     void Dfinitiondestarifsdebase1Click();
     void Visualisationdescotsparmotifdappel1Click();
+    void Journaldesappels1Click();
     void Aproposde1Click();
 
     // Reason history: Enter puts the field's text at the top unless the whole text is selected.
@@ -91,6 +94,7 @@ public:
     QMenu* Modificationdedonnespourzonedappel1;
     QAction* Dfinitiondestarifsdebase1;
     QAction* Visualisationdescotsparmotifdappel1;
+    QAction* Journaldesappels1;
     QAction* Aproposde1;
     QTimer* horloge;
     QTimer* Timer1;
@@ -103,6 +107,8 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* heure;
+    // Made at its first opening.
+    fenetre_journal* journal_appels = nullptr;
 
 protected:
     void showEvent(QShowEvent* evenement) override;
