@@ -110,6 +110,8 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     appels->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     appels->setSortingEnabled(true);
     appels->setAccessibleName(QStringLiteral("Appels"));
+    const int hauteur_ligne = fontMetrics().height() + 6;
+    appels->verticalHeader()->setDefaultSectionSize(hauteur_ligne);
 
     motifs = new QTableWidget(0, 4, this);
     motifs->setObjectName(QStringLiteral("motifs"));
@@ -119,6 +121,9 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     motifs->setSelectionMode(QAbstractItemView::ExtendedSelection);
     motifs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     motifs->verticalHeader()->hide();
+    motifs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    motifs->verticalHeader()->setDefaultSectionSize(hauteur_ligne);
+    motifs->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     motifs->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     motifs->setAccessibleName(QStringLiteral("Motifs"));
     connect(motifs, &QTableWidget::itemSelectionChanged, this, &fenetre_journal::filtre);
@@ -161,7 +166,7 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     partage->addWidget(appels);
     partage->addWidget(cote);
     partage->setStretchFactor(0, 3);
-    partage->setStretchFactor(1, 1);
+    partage->setStretchFactor(1, 2);
     auto* ligne_boutons = new QHBoxLayout;
     for (QPushButton* b : {bouton_motif, bouton_suppression, bouton_fin, bouton_annuler, bouton_export}) {
         ligne_boutons->addWidget(b);
@@ -179,7 +184,7 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     setTabOrder(appels, motifs);
     setTabOrder(motifs, somme);
 
-    const taille_fenetre taille = lit_taille_journal(donnees_).value_or(taille_fenetre{720, 440});
+    const taille_fenetre taille = lit_taille_journal(donnees_).value_or(taille_fenetre{900, 480});
     resize(taille.largeur, taille.hauteur);
 
     const periode_appels mois = periode_choisie(choix_periode::ce_mois, horloge_.maintenant());
@@ -332,6 +337,11 @@ void fenetre_journal::filtre() {
     choix_motifs choix = choisit_motifs(par_motif_, choisis);
     somme->setText(QString::fromStdString(texte_montant(choix.somme.centimes)));
     modele_->montre(&lecture_.appels, std::move(choix.appels));
+    // The newest call in view, and where the keyboard starts from.
+    if (const int lignes = modele_->rowCount(); lignes > 0) {
+        appels->selectionModel()->setCurrentIndex(modele_->index(lignes - 1, 0),
+                                                  QItemSelectionModel::NoUpdate);
+    }
     appels->scrollToBottom();
     met_a_jour_boutons();
 }
