@@ -87,11 +87,15 @@ std::optional<correction> demande_fin(QWidget* parent, const QString& appel, hor
     fin_corrigee fin;
     const auto montre = [&] {
         const QDateTime lue = QDateTime::fromString(champ->text().trimmed(), format_fin);
-        fin = lue.isValid() ? calcule(depuis_date_heure(lue))
-                            : fin_corrigee{QStringLiteral("Tapez la fin comme %1, par exemple %2.")
-                                               .arg(QStringLiteral("JJ.MM.AAAA hh:mm:ss"),
-                                                    en_date_heure(proposee).toString(format_fin))
-                                               .toStdString()};
+        if (lue.isValid()) {
+            fin = calcule(depuis_date_heure(lue));
+        } else {
+            fin = {};
+            fin.message =
+                QStringLiteral("Tapez la fin comme %1, par exemple %2.")
+                    .arg(QStringLiteral("JJ.MM.AAAA hh:mm:ss"), en_date_heure(proposee).toString(format_fin))
+                    .toStdString();
+        }
         resultat->setText(fin.message.empty() ? QStringLiteral("Montant corrig\u00e9 : %1 FS")
                                                     .arg(QString::fromStdString(texte_montant(fin.centimes)))
                                               : depuis_utf8(fin.message));

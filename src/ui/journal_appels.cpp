@@ -123,7 +123,6 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     motifs->verticalHeader()->hide();
     motifs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     motifs->verticalHeader()->setDefaultSectionSize(hauteur_ligne);
-    motifs->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     motifs->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     motifs->setAccessibleName(QStringLiteral("Motifs"));
     connect(motifs, &QTableWidget::itemSelectionChanged, this, &fenetre_journal::filtre);
@@ -263,6 +262,9 @@ void fenetre_journal::journal_touche() {
 void fenetre_journal::relit() {
     const periode_appels p = periode_en_vigueur();
     regle->setText(QString::fromStdString(description_periode(p)));
+    // The reading before goes first, so that the new one reuses its memory.
+    modele_->montre(nullptr, {});
+    lecture_ = {};
     lecture_ = lit_appels(donnees_.journal(), p, annee_courante());
     par_motif_ = regroupe_par_motif(lecture_.appels);
 
@@ -323,6 +325,10 @@ void fenetre_journal::montre_motifs() {
         QFont gras = t->font();
         gras.setBold(true);
         t->setFont(gras);
+    }
+    // Once the table is filled: measuring at each cell would take as long as the rows squared.
+    for (int c = 1; c < motifs->columnCount(); ++c) {
+        motifs->resizeColumnToContents(c);
     }
     filtre();
 }

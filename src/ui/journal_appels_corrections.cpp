@@ -22,7 +22,7 @@ std::vector<identite_appel> fenetre_journal::appels_choisis() const {
     QModelIndexList lignes = appels->selectionModel()->selectedRows();
     std::sort(lignes.begin(), lignes.end());
     for (const QModelIndex& i : lignes) {
-        r.push_back(modele_->appel(i.row()).identite);
+        r.push_back(modele_->appel(i.row()).identite());
     }
     return r;
 }
@@ -94,8 +94,10 @@ void fenetre_journal::corrige_fin() {
                  modele_->data(modele_->index(lignes.front().row(), 1), Qt::DisplayRole).toString(),
                  depuis_1252(a.zone()), depuis_1252(a.motif()));
     const int annee = annee_courante();
+    // Its own copy: the log may be read again while the dialog is open.
+    const identite_appel identite = a.identite();
     const std::optional<correction> c = demande_fin(this, libelle, proposee, [&](horodatage fin) {
-        return ::corrige_fin(a.identite, fin, principale_.zones(), principale_.periode_mise_a_jour(), annee);
+        return ::corrige_fin(identite, fin, principale_.zones(), principale_.periode_mise_a_jour(), annee);
     });
     if (c) {
         applique(*c);
@@ -133,7 +135,7 @@ void fenetre_journal::exporte() {
     const int annee = annee_courante();
     for (int ligne = 0; ligne < modele_->rowCount(); ++ligne) {
         const appel_journal& a = modele_->appel(ligne);
-        ajoute_ligne_csv(contenu, lignes_de(a.identite.brut), a.centimes, annee, separateur);
+        ajoute_ligne_csv(contenu, lignes_de(a.brut()), a.centimes, annee, separateur);
     }
     QSaveFile sortie(fichier);
     if (!sortie.open(QIODevice::WriteOnly) ||

@@ -108,10 +108,10 @@ TEST(periode_appels, appels_lus_avec_leur_identite_et_la_ligne_du_dommage) {
         EXPECT_EQ(l.lecture.ligne_fautive, c.ligne_fautive);
         ASSERT_EQ(l.appels.size(), c.lus);
         const appel_journal& p = l.appels[0];
-        EXPECT_EQ(p.identite, (identite_appel{a, 0}));
+        EXPECT_EQ(p.identite(), (identite_appel{a, 0}));
         EXPECT_EQ(std::tuple(p.zone(), p.motif(), p.jour, p.debut, p.fin, p.duree, p.centimes),
                   std::tuple("Local", "Bureau", j(2026, 3, 4), 36000, 36300, 300, 50));
-        EXPECT_EQ(l.appels.back().identite.occurrence, c.occurrence_derniere);
+        EXPECT_EQ(l.appels.back().occurrence, c.occurrence_derniere);
     }
 }
 
@@ -122,8 +122,7 @@ TEST(periode_appels, motifs_choisis_filtrent_les_appels_et_les_somment) {
                                         enr({2026, 3, 2, 10}, {2026, 3, 2, 10, 2}, "Famille", 40) +
                                         enr({2026, 3, 3, 9}, {2026, 3, 3, 9, 3}, "BUREAU", 5) +
                                         enr({2026, 3, 3, 11}, {2026, 3, 3, 11}, " ", 20));
-    const std::vector<appel_journal> appels = lit_appels(dossier.journal(), {}, 2026).appels;
-    const appels_par_motif p = regroupe_par_motif(appels);
+    const appels_par_motif p = regroupe_par_motif(lit_appels(dossier.journal(), {}, 2026).appels);
     ASSERT_EQ(p.motifs.size(), 3U);
     EXPECT_EQ(p.motifs[2].motif, libelle_motif_vide);
     EXPECT_EQ(p.motif_de, (std::vector<std::size_t>{0, 1, 0, 2}));
