@@ -106,6 +106,16 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     appels->verticalHeader()->hide();
     // Every row as high as the first: the view then never measures the rows of a long period.
     appels->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Tab leaves the tables, as it leaves every other control.
+    appels->setTabKeyNavigation(false);
+    // Columns as wide as their widest text, measured once on a sample rather than on every row.
+    const QString exemples[] = {QStringLiteral("00.00.0000"),  QStringLiteral("00:00:00"),
+                                QStringLiteral("00:00:00"),    QStringLiteral("000:00:00"),
+                                QStringLiteral("Interurbain"), QString(),
+                                QStringLiteral("00000,00")};
+    for (int c = 0; c < modele_appels::nb_colonnes; ++c) {
+        appels->setColumnWidth(c, fontMetrics().horizontalAdvance(exemples[c]) + 16);
+    }
     appels->horizontalHeader()->setSectionResizeMode(modele_appels::col_motif, QHeaderView::Stretch);
     appels->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     appels->setSortingEnabled(true);
@@ -120,6 +130,7 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     motifs->setSelectionBehavior(QAbstractItemView::SelectRows);
     motifs->setSelectionMode(QAbstractItemView::ExtendedSelection);
     motifs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    motifs->setTabKeyNavigation(false);
     motifs->verticalHeader()->hide();
     motifs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     motifs->verticalHeader()->setDefaultSectionSize(hauteur_ligne);
