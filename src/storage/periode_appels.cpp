@@ -240,11 +240,29 @@ lecture_appels lit_appels(const fs::path& journal, const periode_appels& periode
     return r;
 }
 
-appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels) {
+appels_periode appels_de_la_periode(const lecture_appels& tout, const periode_appels& periode) {
+    appels_periode r{tout.lecture, {}};
+    for (std::size_t i = 0; i < tout.appels.size(); ++i) {
+        const appel_journal& a = tout.appels[i];
+        if (!a.jour && periode.bornee()) {
+            r.lecture = {etat_lecture::corrompu, a.premiere_ligne};
+            break;
+        }
+        if (!a.jour || periode.contient(*a.jour)) {
+            r.places.push_back(i);
+        }
+    }
+    return r;
+}
+
+appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels,
+                                    const std::vector<std::size_t>& places) {
     totaux_par_motif totaux;
     appels_par_motif r;
-    r.motif_de.reserve(appels.size());
-    for (const appel_journal& a : appels) {
+    r.places = places;
+    r.motif_de.reserve(places.size());
+    for (const std::size_t p : places) {
+        const appel_journal& a = appels[p];
         r.motif_de.push_back(totaux.ajoute(a.motif(), a.centimes, a.duree.value_or(0)));
     }
     r.total = totaux.total();
@@ -265,7 +283,7 @@ choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector
     }
     for (std::size_t i = 0; i < par_motif.motif_de.size(); ++i) {
         if (choisis.empty() || choisi[par_motif.motif_de[i]]) {
-            r.appels.push_back(i);
+            r.appels.push_back(par_motif.places[i]);
         }
     }
     return r;

@@ -174,16 +174,27 @@ struct lecture_appels {
 lecture_appels lit_appels(const std::filesystem::path& journal, const periode_appels& periode,
                           int annee_courante);
 
-// The per-reason table of the call-log window: the calls' reasons placed by totaux_par_motif's rule.
+// The calls of a period taken from a reading of the whole log, as lit_appels reads them for that period
+// (a start date that does not read is damage when the period has a bound): switching periods reads no file.
+struct appels_periode {
+    resultat_parcours lecture;
+    std::vector<std::size_t> places; // in the whole reading, in the order of the file
+};
+appels_periode appels_de_la_periode(const lecture_appels& tout, const periode_appels& periode);
+
+// The per-reason table of the call-log window: the calls' reasons (those at `places`) placed by
+// totaux_par_motif's rule.
 struct appels_par_motif {
     std::vector<total_motif> motifs; // in order of first appearance
     total_motif total;
+    std::vector<std::size_t> places;   // the calls, as given
     std::vector<std::size_t> motif_de; // per call, the place of its reason in motifs
 };
-appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels);
+appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels,
+                                    const std::vector<std::size_t>& places);
 
-// Reasons chosen in that table (places in motifs): their calls, in the order of the list, and their sum, as
-// the report sums its selection. No reason chosen shows every call, and sums nothing.
+// Reasons chosen in that table (places in motifs): their calls (places in `appels`), in the order of the
+// list, and their sum, as the report sums its selection. No reason chosen shows every call, and sums nothing.
 struct choix_motifs {
     std::vector<std::size_t> appels;
     total_motif somme;

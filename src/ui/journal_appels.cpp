@@ -83,7 +83,7 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
         d->setEnabled(false);
         connect(d, &QDateEdit::dateChanged, this, [this] {
             if (periode->currentIndex() == entre_dates) {
-                relit();
+                montre_periode();
             }
         });
         return d;
@@ -203,7 +203,7 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     connect(periode, &QComboBox::currentIndexChanged, this, [this](int choisi) {
         du->setEnabled(choisi == entre_dates);
         au->setEnabled(choisi == entre_dates);
-        relit();
+        montre_periode();
     });
 
     // A rewrite replaces the log by a rename, which the folder's watch sees; the file's sees an append.
@@ -271,13 +271,10 @@ void fenetre_journal::journal_touche() {
 }
 
 void fenetre_journal::relit() {
-    const periode_appels p = periode_en_vigueur();
-    regle->setText(QString::fromStdString(description_periode(p)));
     // The reading before goes first, so that the new one reuses its memory.
     modele_->montre(nullptr, {});
     lecture_ = {};
-    lecture_ = lit_appels(donnees_.journal(), p, annee_courante());
-    par_motif_ = regroupe_par_motif(lecture_.appels);
+    lecture_ = lit_appels(donnees_.journal(), {}, annee_courante());
 
     const QString chemin = QString::fromStdString(donnees_.journal().string());
     const QFileInfo journal(chemin);
@@ -285,11 +282,19 @@ void fenetre_journal::relit() {
     if (isVisible() && journal.exists() && !surveillance_->files().contains(chemin)) {
         surveillance_->addPath(chemin);
     }
+    montre_periode();
+}
+
+void fenetre_journal::montre_periode() {
+    const periode_appels p = periode_en_vigueur();
+    regle->setText(QString::fromStdString(description_periode(p)));
+    const appels_periode choisis = appels_de_la_periode(lecture_, p);
+    par_motif_ = regroupe_par_motif(lecture_.appels, choisis.places);
 
     QString dit;
-    switch (lecture_.lecture.etat) {
+    switch (choisis.lecture.etat) {
     case etat_lecture::corrompu:
-        dit = depuis_utf8(message_dommage(lecture_.lecture.ligne_fautive));
+        dit = depuis_utf8(message_dommage(choisis.lecture.ligne_fautive));
         break;
     case etat_lecture::absent:
         dit = depuis_utf8(message_journal_absent) + u'.';

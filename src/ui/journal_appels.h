@@ -34,7 +34,7 @@ public:
                     QWidget* parent = nullptr);
     ~fenetre_journal() override;
 
-    // Reads the log again for the chosen period and shows it.
+    // Reads the log again and shows the chosen period of it.
     void relit();
     void change_motif();
     void supprime();
@@ -63,6 +63,8 @@ protected:
 
 private:
     periode_appels periode_en_vigueur() const;
+    // The chosen period of the log as last read.
+    void montre_periode();
     int annee_courante() const;
     void montre_motifs();
     // The calls of the reasons chosen in `motifs`, and their sum.

@@ -112,6 +112,10 @@ TEST(periode_appels, appels_lus_avec_leur_identite_et_la_ligne_du_dommage) {
         EXPECT_EQ(std::tuple(p.zone(), p.motif(), p.jour, p.debut, p.fin, p.duree, p.centimes),
                   std::tuple("Local", "Bureau", j(2026, 3, 4), 36000, 36300, 300, 50));
         EXPECT_EQ(l.appels.back().occurrence, c.occurrence_derniere);
+        // The same calls and damage taken from a reading of the whole log, as the window switches periods.
+        const appels_periode p2 = appels_de_la_periode(lit_appels(dossier.journal(), {}, 2026), c.periode);
+        EXPECT_EQ(std::tuple(p2.lecture.etat, p2.lecture.ligne_fautive, p2.places.size()),
+                  std::tuple(c.etat, c.ligne_fautive, c.lus));
     }
 }
 
@@ -122,7 +126,8 @@ TEST(periode_appels, motifs_choisis_filtrent_les_appels_et_les_somment) {
                                         enr({2026, 3, 2, 10}, {2026, 3, 2, 10, 2}, "Famille", 40) +
                                         enr({2026, 3, 3, 9}, {2026, 3, 3, 9, 3}, "BUREAU", 5) +
                                         enr({2026, 3, 3, 11}, {2026, 3, 3, 11}, " ", 20));
-    const appels_par_motif p = regroupe_par_motif(lit_appels(dossier.journal(), {}, 2026).appels);
+    const lecture_appels l = lit_appels(dossier.journal(), {}, 2026);
+    const appels_par_motif p = regroupe_par_motif(l.appels, {0, 1, 2, 3});
     ASSERT_EQ(p.motifs.size(), 3U);
     EXPECT_EQ(p.motifs[2].motif, libelle_motif_vide);
     EXPECT_EQ(p.motif_de, (std::vector<std::size_t>{0, 1, 0, 2}));
