@@ -85,9 +85,13 @@ int main(int argc, char** argv) {
                     croissance, croissance / mo);
         lecture_appels tous;
         const double lecture = chronometre([&] { tous = lit_appels(donnees.journal(), {}, 2025); });
-        const double regroupement = chronometre([&] { regroupe_par_motif(tous.appels); });
-        std::printf("  of which the core: reading every call %.1f ms, per reason %.1f ms\n", lecture,
-                    regroupement);
+        appels_periode tous_la_periode;
+        const double filtre = chronometre([&] { tous_la_periode = appels_de_la_periode(tous, {}); });
+        const double regroupement =
+            chronometre([&] { regroupe_par_motif(tous.appels, tous_la_periode.places); });
+        std::printf(
+            "  of which the core: reading every call %.1f ms, taking a period %.1f ms, per reason %.1f ms\n",
+            lecture, filtre, regroupement);
     }
     fs::remove_all(dossier);
     return 0;
