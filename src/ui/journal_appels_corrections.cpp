@@ -67,14 +67,12 @@ void fenetre_journal::supprime() {
     for (const QModelIndex& i : appels->selectionModel()->selectedRows()) {
         centimes += modele_->appel(i.row()).centimes;
     }
-    const QString question =
-        choisis.size() == 1
-            ? QStringLiteral("Supprimer cet appel de %1 FS du fichier d'enregistrement des taxes ?")
-                  .arg(QString::fromStdString(texte_montant(centimes)))
-            : QStringLiteral(
-                  "Supprimer ces %1 appels, de %2 FS en tout, du fichier d'enregistrement des taxes ?")
-                  .arg(choisis.size())
-                  .arg(QString::fromStdString(texte_montant(centimes)));
+    const QString question = choisis.size() == 1
+                                 ? QStringLiteral("Supprimer cet appel de %1 FS\u00a0?")
+                                       .arg(QString::fromStdString(texte_montant(centimes)))
+                                 : QStringLiteral("Supprimer ces %1 appels, de %2 FS en tout\u00a0?")
+                                       .arg(choisis.size())
+                                       .arg(QString::fromStdString(texte_montant(centimes)));
     if (confirme(question)) {
         applique(supprime_appels(choisis));
     }
