@@ -289,6 +289,16 @@ choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector
     return r;
 }
 
+total_motif somme_appels(const std::vector<appel_journal>& appels, const std::vector<std::size_t>& places) {
+    total_motif r;
+    for (const std::size_t p : places) {
+        r.centimes += appels.at(p).centimes;
+        r.appels += 1;
+        r.secondes += appels.at(p).duree.value_or(0);
+    }
+    return r;
+}
+
 std::string message_dommage(std::int64_t ligne) {
     return "Le fichier d'enregistrement des taxes est corrompu à partir de la ligne " +
            std::to_string(ligne) +

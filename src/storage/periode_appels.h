@@ -201,5 +201,8 @@ struct choix_motifs {
 };
 choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector<std::size_t>& choisis);
 
+// The calls at these places, their time and their amount together, as a deletion names them.
+total_motif somme_appels(const std::vector<appel_journal>& appels, const std::vector<std::size_t>& places);
+
 // Where a damaged log stops being read, said to the user (UTF-8).
 std::string message_dommage(std::int64_t ligne);

@@ -63,10 +63,11 @@ void fenetre_journal::supprime() {
     if (choisis.empty()) {
         return;
     }
-    std::int64_t centimes = 0;
+    std::vector<std::size_t> places;
     for (const QModelIndex& i : appels->selectionModel()->selectedRows()) {
-        centimes += modele_->appel(i.row()).centimes;
+        places.push_back(modele_->place(i.row()));
     }
+    const std::int64_t centimes = somme_appels(lecture_.appels, places).centimes;
     const QString question = choisis.size() == 1
                                  ? QStringLiteral("Supprimer cet appel de %1 FS\u00a0?")
                                        .arg(QString::fromStdString(texte_montant(centimes)))

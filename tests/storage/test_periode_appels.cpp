@@ -140,6 +140,8 @@ TEST(periode_appels, motifs_choisis_filtrent_les_appels_et_les_somment) {
         {{2, 0, 0}, {0, 2, 3}, 275, 3, 240},    // in the order of the log, a reason chosen twice counted once
         {{1, 2, 0}, {0, 1, 2, 3}, 315, 4, 360}, // all of them: the total
     };
+    EXPECT_EQ(std::tuple(somme_appels(l.appels, {3, 0}).centimes, somme_appels(l.appels, {3, 0}).secondes),
+              std::tuple(270, 60));
     for (const auto& c : table) {
         const choix_motifs choix = choisit_motifs(p, c.choisis);
         EXPECT_EQ(choix.appels, c.appels);
