@@ -33,13 +33,14 @@ clean:
 	rm -rf $(BUILD_DIR)
 
 # Benchmarks: kalvo-journal against wc -l and a flushed copy on generated logs, a correction against a prune
-# and a statement for a month against the totals; Kalvo's start-up (time to its window, memory) against an
-# empty Qt window, under Xvfb.
+# and a statement for a month against the totals; the call-log window on 100 000 calls (first period, period
+# switches, memory); Kalvo's start-up (time to its window, memory) against an empty Qt window, under Xvfb.
 .PHONY: bench
 bench: configure
 	cmake --build $(BUILD_DIR) --target kalvo-journal kalvo-journal-genere kalvo-journal-corrige kalvo \
-		kalvo-fenetre-vide kalvo-mesure-demarrage kalvo-bench-reglages
+		kalvo-fenetre-vide kalvo-mesure-demarrage kalvo-bench-reglages kalvo-bench-journal
 	sh bench/journal.sh $(BUILD_DIR)/bin
+	sh bench/fenetre_journal.sh $(BUILD_DIR)/bin
 	sh bench/demarrage.sh $(BUILD_DIR)/bin
 	$(BUILD_DIR)/bin/kalvo-bench-reglages
 

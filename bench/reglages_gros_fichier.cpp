@@ -4,6 +4,7 @@
 //
 //   make bench (or: cmake --build build --target kalvo-bench-reglages && build/bin/kalvo-bench-reglages)
 
+#include "storage/dossier_donnees.h"
 #include "storage/reglages.h"
 
 #include <chrono>
@@ -30,7 +31,8 @@ int main() {
         return 1;
     }
     const fs::path dossier = modele;
-    const fs::path ini = dossier / "Kalvo.ini";
+    const dossier_donnees donnees(dossier);
+    const fs::path ini = donnees.reglages();
     {
         std::ofstream f(ini, std::ios::binary);
         f << "[Divers]\r\nMise \340 jour=1000\r\n[Memento]\r\n";
@@ -49,7 +51,7 @@ int main() {
     }
 
     auto debut = std::chrono::steady_clock::now();
-    const reglages_lus r = lit_reglages(ini);
+    const reglages_lus r = lit_reglages(donnees);
     const double lecture = secondes_depuis(debut);
 
     table_zones zones;
@@ -57,7 +59,7 @@ int main() {
         zones.ajoute(z.nom, z.normal_dixiemes + 1, z.reduit_dixiemes + 1);
     }
     debut = std::chrono::steady_clock::now();
-    const erreur_reglages erreur = sauve_reglages(ini, 3000, r.historique, zones);
+    const erreur_reglages erreur = sauve_reglages(donnees, 3000, r.historique, zones);
     const double sauvegarde = secondes_depuis(debut);
 
     std::printf("Kalvo.ini: %.1f MB, %zu zones\n", static_cast<double>(fs::file_size(ini)) / 1e6,

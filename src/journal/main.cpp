@@ -1,6 +1,6 @@
 // kalvo-journal: totals, pruning and CSV export of the call log from the command line.
 
-#include "journal/export_csv.h"
+#include "storage/export_csv.h"
 #include "metering/horloge_locale.h"
 #include "storage/dossier_donnees.h"
 #include "storage/journal_appels.h"

@@ -12,20 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A record's lines as the reader cuts them: a CR ends a line, a LF right after it belongs to the line end.
-lignes_enregistrement lignes_de(std::string_view brut) {
-    lignes_enregistrement lignes;
-    for (std::string_view& ligne : lignes) {
-        const std::size_t cr = std::min(brut.find('\r'), brut.size());
-        ligne = brut.substr(0, cr);
-        brut.remove_prefix(std::min(cr + 1, brut.size()));
-        if (brut.starts_with('\n')) {
-            brut.remove_prefix(1);
-        }
-    }
-    return lignes;
-}
-
 texte joint(const lignes_enregistrement& lignes) {
     texte r;
     ajoute_lignes(r, lignes);

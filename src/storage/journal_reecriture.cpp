@@ -82,3 +82,16 @@ resultat_reecriture reecrit_journal(const fs::path& journal, const traite_enregi
     }
     return {};
 }
+
+lignes_enregistrement lignes_de(std::string_view brut) {
+    lignes_enregistrement lignes;
+    for (std::string_view& ligne : lignes) {
+        const std::size_t cr = std::min(brut.find('\r'), brut.size());
+        ligne = brut.substr(0, cr);
+        brut.remove_prefix(std::min(cr + 1, brut.size()));
+        if (brut.starts_with('\n')) {
+            brut.remove_prefix(1);
+        }
+    }
+    return lignes;
+}

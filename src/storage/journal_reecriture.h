@@ -42,3 +42,6 @@ resultat_reecriture reecrit_journal(const std::filesystem::path& journal, const 
 void ajoute_lignes(texte& sortie, const lignes_enregistrement& lignes);
 // The record last read, unchanged: its bytes when they are already its six lines each ended by CR LF.
 void recopie(texte& sortie, const lecteur_journal& lecteur, const lignes_enregistrement& lignes);
+// A record's lines as the reader cuts them (a CR ends a line, a LF right after it belongs to the line end);
+// views into `brut`.
+lignes_enregistrement lignes_de(std::string_view brut);

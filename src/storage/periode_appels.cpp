@@ -16,15 +16,21 @@ std::int64_t jour_de(chr::year_month_day date) {
                                 static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
-// dd.mm.yyyy
+// Records hashed by their start and length: those that share them are the rare calls logged twice over.
+struct hache_debut {
+    std::size_t operator()(std::string_view brut) const {
+        return std::hash<std::string_view>{}(brut.substr(0, 64)) ^ brut.size();
+    }
+};
+
+} // namespace
+
 std::string texte_jour(std::int64_t jour) {
     const date_heure d = decode(static_cast<horodatage>(jour));
     char tampon[24];
     std::snprintf(tampon, sizeof tampon, "%02d.%02d.%04d", d.jour, d.mois, d.annee);
     return tampon;
 }
-
-} // namespace
 
 periode_appels periode_mois(int annee, int mois) {
     const chr::year_month ym{chr::year{annee}, chr::month{static_cast<unsigned>(mois)}};
@@ -122,6 +128,10 @@ std::optional<std::int64_t> moment_ligne(std::string_view ligne, dates_lues& dat
 
 std::optional<std::int64_t> duree_appel(const lignes_enregistrement& lignes, int annee_courante) {
     dates_lues dates(annee_courante);
+    return duree_appel(lignes, dates);
+}
+
+std::optional<std::int64_t> duree_appel(const lignes_enregistrement& lignes, dates_lues& dates) {
     const auto debut = moment_ligne(lignes[0], dates);
     const auto fin = moment_ligne(lignes[1], dates);
     if (!debut || !fin || *fin < *debut) {
@@ -186,33 +196,112 @@ releve_periode releve(const fs::path& journal, const periode_appels& periode, in
     return r;
 }
 
-appel_journal::appel_journal(std::string_view brut, std::string_view zone, std::string_view motif)
-    : identite{texte(brut)} {
-    const auto place_de = [brut](std::string_view partie) {
-        return partie.empty() ? place{}
-                              : place{static_cast<std::size_t>(partie.data() - brut.data()), partie.size()};
-    };
-    zone_ = place_de(zone);
-    motif_ = place_de(motif);
-}
-
 lecture_appels lit_appels(const fs::path& journal, const periode_appels& periode, int annee_courante) {
     lecture_appels r;
+    texte& octets = *r.octets;
+    if (!periode.bornee()) {
+        // The whole log: its bytes in one step, and its calls in one, a record being some 230 bytes.
+        std::error_code erreur;
+        const std::uintmax_t taille = fs::file_size(journal, erreur);
+        if (!erreur && taille < (std::uintmax_t{1} << 30)) {
+            octets.reserve(static_cast<std::size_t>(taille));
+            r.appels.reserve(static_cast<std::size_t>(taille / 200));
+        }
+    }
+    dates_lues dates(annee_courante);
     r.lecture = parcourt_periode(journal, periode, annee_courante, [&](const enregistrement_periode& e) {
-        appel_journal& a =
-            r.appels.emplace_back(e.brut, sans_prefixe(e.lignes[2]), sans_prefixe(e.lignes[3]));
+        const auto place_de = [&e, &octets](std::string_view partie) {
+            return partie.empty()
+                       ? appel_journal::place{octets.size(), 0}
+                       : appel_journal::place{octets.size() +
+                                                  static_cast<std::size_t>(partie.data() - e.brut.data()),
+                                              partie.size()};
+        };
+        appel_journal& a = r.appels.emplace_back();
+        a.octets = &octets;
+        a.zone_ = place_de(sans_prefixe(e.lignes[2]));
+        a.motif_ = place_de(sans_prefixe(e.lignes[3]));
+        a.brut_ = {octets.size(), e.brut.size()};
+        octets += e.brut;
         a.premiere_ligne = e.premiere_ligne;
         a.jour = e.jour;
         a.debut = secondes_du_jour(texte_heure_ligne(e.lignes[0]));
         a.fin = secondes_du_jour(texte_heure_ligne(e.lignes[1]));
-        a.duree = duree_appel(e.lignes, annee_courante);
+        a.duree = duree_appel(e.lignes, dates);
         a.centimes = e.centimes;
     });
     // Identical records have the same start, so all of them are in the period or none: counting them here
-    // counts them in the whole log. The views last: the list no longer grows.
-    std::unordered_map<std::string_view, std::int64_t> vus;
+    // counts them in the whole log.
+    std::unordered_map<std::string_view, std::int64_t, hache_debut> vus;
+    vus.reserve(r.appels.size());
     for (appel_journal& a : r.appels) {
-        a.identite.occurrence = vus[a.identite.brut]++;
+        a.occurrence = vus[a.brut()]++;
     }
     return r;
+}
+
+appels_periode appels_de_la_periode(const lecture_appels& tout, const periode_appels& periode) {
+    appels_periode r{tout.lecture, {}};
+    for (std::size_t i = 0; i < tout.appels.size(); ++i) {
+        const appel_journal& a = tout.appels[i];
+        if (!a.jour && periode.bornee()) {
+            r.lecture = {etat_lecture::corrompu, a.premiere_ligne};
+            break;
+        }
+        if (!a.jour || periode.contient(*a.jour)) {
+            r.places.push_back(i);
+        }
+    }
+    return r;
+}
+
+appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels,
+                                    const std::vector<std::size_t>& places) {
+    totaux_par_motif totaux;
+    appels_par_motif r;
+    r.places = places;
+    r.motif_de.reserve(places.size());
+    for (const std::size_t p : places) {
+        const appel_journal& a = appels[p];
+        r.motif_de.push_back(totaux.ajoute(a.motif(), a.centimes, a.duree.value_or(0)));
+    }
+    r.total = totaux.total();
+    r.motifs = totaux.prend_motifs();
+    return r;
+}
+
+choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector<std::size_t>& choisis) {
+    choix_motifs r;
+    std::vector<bool> choisi(par_motif.motifs.size());
+    for (const std::size_t m : choisis) {
+        if (m < choisi.size() && !choisi[m]) {
+            choisi[m] = true;
+            r.somme.centimes += par_motif.motifs[m].centimes;
+            r.somme.appels += par_motif.motifs[m].appels;
+            r.somme.secondes += par_motif.motifs[m].secondes;
+        }
+    }
+    for (std::size_t i = 0; i < par_motif.motif_de.size(); ++i) {
+        if (choisis.empty() || choisi[par_motif.motif_de[i]]) {
+            r.appels.push_back(par_motif.places[i]);
+        }
+    }
+    return r;
+}
+
+total_motif somme_appels(const std::vector<appel_journal>& appels, const std::vector<std::size_t>& places) {
+    total_motif r;
+    for (const std::size_t p : places) {
+        r.centimes += appels.at(p).centimes;
+        r.appels += 1;
+        r.secondes += appels.at(p).duree.value_or(0);
+    }
+    return r;
+}
+
+std::string message_dommage(std::int64_t ligne) {
+    return "Le fichier d'enregistrement des taxes est corrompu à partir de la ligne " +
+           std::to_string(ligne) +
+           " : seuls les appels qui la précèdent sont montrés, et rien ne peut être corrigé tant qu'il n'est "
+           "pas réparé.";
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,8 @@ periode_appels periode_choisie(choix_periode choix, horodatage aujourd_hui);
 
 // The rule applied, said to the user (UTF-8): "appels commencés du 01.03.2026 au 31.03.2026".
 std::string description_periode(const periode_appels& periode);
+// A day count as dd.mm.yyyy.
+std::string texte_jour(std::int64_t jour);
 
 // Messages for the user, in UTF-8.
 inline constexpr std::string_view message_mois_et_dates =
@@ -75,6 +78,8 @@ std::optional<std::int64_t> moment_ligne(std::string_view ligne, dates_lues& dat
 // so a call over midnight counts right. None when either does not read or the end comes before the start
 // (a clock set back): such a call counts no time, though its calls and amount count.
 std::optional<std::int64_t> duree_appel(const lignes_enregistrement& lignes, int annee_courante);
+// The same with the dates of the records read before remembered.
+std::optional<std::int64_t> duree_appel(const lignes_enregistrement& lignes, dates_lues& dates);
 
 // Totals per reason: reasons are one when they differ only in letter case, an empty reason (or one of
 // blanks) counts as libelle_motif_vide, and each is named as in the first call that brought it.
@@ -132,13 +137,11 @@ struct identite_appel {
     bool operator==(const identite_appel&) const = default;
 };
 
-// A call of the period, for the call-log window.
+// A call of the period, for the call-log window. Its bytes lie in the one buffer of the reading it came from
+// (lecture_appels), so a long log costs one allocation, not one per call: it is valid while that reading, or
+// a copy of it, lives.
 struct appel_journal {
-    appel_journal() = default;
-    // zone and motif: views into brut (lines 3 and 4 less their prefix).
-    appel_journal(std::string_view brut, std::string_view zone, std::string_view motif);
-
-    identite_appel identite;
+    std::int64_t occurrence = 0; // as in identite_appel
     std::int64_t premiere_ligne = 0;
     std::optional<std::int64_t> jour; // start day
     std::optional<int> debut;         // start and end times of day, in seconds
@@ -146,24 +149,60 @@ struct appel_journal {
     std::optional<std::int64_t> duree; // duree_appel
     std::int64_t centimes = 0;
 
-    std::string_view zone() const { return partie(zone_); }
+    std::string_view brut() const { return partie(brut_); }
+    std::string_view zone() const { return partie(zone_); } // line 3 less its prefix
     std::string_view motif() const { return partie(motif_); }
+    identite_appel identite() const { return {texte(brut()), occurrence}; }
 
-private:
+    // Where the parts lie in `octets`; from the reading.
     struct place {
         std::size_t debut = 0;
         std::size_t taille = 0;
     };
-    std::string_view partie(place p) const {
-        return std::string_view(identite.brut).substr(p.debut, p.taille);
-    }
-    place zone_;
-    place motif_;
+    const texte* octets = nullptr;
+    place brut_, zone_, motif_;
+
+private:
+    std::string_view partie(place p) const { return std::string_view(*octets).substr(p.debut, p.taille); }
 };
 
 struct lecture_appels {
     resultat_parcours lecture;
-    std::vector<appel_journal> appels; // in the order of the file
+    std::vector<appel_journal> appels;                         // in the order of the file
+    std::shared_ptr<texte> octets = std::make_shared<texte>(); // the calls' records, one after the other
 };
 lecture_appels lit_appels(const std::filesystem::path& journal, const periode_appels& periode,
                           int annee_courante);
+
+// The calls of a period taken from a reading of the whole log, as lit_appels reads them for that period
+// (a start date that does not read is damage when the period has a bound): switching periods reads no file.
+struct appels_periode {
+    resultat_parcours lecture;
+    std::vector<std::size_t> places; // in the whole reading, in the order of the file
+};
+appels_periode appels_de_la_periode(const lecture_appels& tout, const periode_appels& periode);
+
+// The per-reason table of the call-log window: the calls' reasons (those at `places`) placed by
+// totaux_par_motif's rule.
+struct appels_par_motif {
+    std::vector<total_motif> motifs; // in order of first appearance
+    total_motif total;
+    std::vector<std::size_t> places;   // the calls, as given
+    std::vector<std::size_t> motif_de; // per call, the place of its reason in motifs
+};
+appels_par_motif regroupe_par_motif(const std::vector<appel_journal>& appels,
+                                    const std::vector<std::size_t>& places);
+
+// Reasons chosen in that table (places in motifs): their calls (places in `appels`), in the order of the
+// list, and their sum, as the report sums its selection. No reason chosen shows every call, and sums nothing.
+struct choix_motifs {
+    std::vector<std::size_t> appels;
+    total_motif somme;
+};
+choix_motifs choisit_motifs(const appels_par_motif& par_motif, const std::vector<std::size_t>& choisis);
+
+// The calls at these places, their time and their amount together, as a deletion names them.
+total_motif somme_appels(const std::vector<appel_journal>& appels, const std::vector<std::size_t>& places);
+
+// Where a damaged log stops being read, said to the user (UTF-8).
+std::string message_dommage(std::int64_t ligne);

@@ -29,6 +29,7 @@ constexpr std::string_view section_memento = "Memento";
 constexpr int taille_historique = 15;
 
 constexpr std::string_view section_ajouts = "Ajouts";
+constexpr std::string_view section_journal = "Journal des appels";
 constexpr std::string_view cle_nombre_ajouts = "Nombre d'ajouts";
 constexpr std::string_view suffixe_normal = " au tarif normal";
 constexpr std::string_view suffixe_reduit = " au tarif r\351duit";
@@ -198,6 +199,26 @@ erreur_reglages sauve_reglages(const dossier_donnees& donnees, int periode_ms,
         ini.ecrit_entier(section_ajouts, z.nom + texte(suffixe_normal), dixiemes_depuis_secondes(z.normal));
         ini.ecrit_entier(section_ajouts, z.nom + texte(suffixe_reduit), dixiemes_depuis_secondes(z.reduit));
     }
+    return ini.enregistre();
+}
+
+std::optional<taille_fenetre> lit_taille_journal(const dossier_donnees& donnees) {
+    const acces_reglages ini(donnees);
+    const taille_fenetre t{ini.lit_entier(section_journal, "Largeur", 0),
+                           ini.lit_entier(section_journal, "Hauteur", 0)};
+    for (const int cote : {t.largeur, t.hauteur}) {
+        if (cote < taille_min_fenetre || cote > taille_max_fenetre) {
+            return std::nullopt;
+        }
+    }
+    return t;
+}
+
+erreur_reglages sauve_taille_journal(const dossier_donnees& donnees, taille_fenetre taille,
+                                     const appels_systeme& systeme) {
+    acces_reglages ini(donnees, systeme);
+    ini.ecrit_entier(section_journal, "Largeur", taille.largeur);
+    ini.ecrit_entier(section_journal, "Hauteur", taille.hauteur);
     return ini.enregistre();
 }
 

@@ -85,6 +85,19 @@ reglages_lus lit_reglages(const dossier_donnees& donnees);
                                              const std::vector<texte>& historique, const table_zones& zones,
                                              const appels_systeme& systeme = systeme_reel);
 
+// The size the call-log window had when it was last closed, in its own section: none when a key is missing
+// or outside taille_min_fenetre to taille_max_fenetre pixels.
+struct taille_fenetre {
+    int largeur = 0;
+    int hauteur = 0;
+    bool operator==(const taille_fenetre&) const = default;
+};
+inline constexpr int taille_min_fenetre = 200;
+inline constexpr int taille_max_fenetre = 10'000;
+std::optional<taille_fenetre> lit_taille_journal(const dossier_donnees& donnees);
+[[nodiscard]] erreur_reglages sauve_taille_journal(const dossier_donnees& donnees, taille_fenetre taille,
+                                                   const appels_systeme& systeme = systeme_reel);
+
 // Section "Tarifs", as confirmed in the dialog.
 [[nodiscard]] erreur_reglages sauve_tarifs(const dossier_donnees& donnees, const tarifs_base& tarifs,
                                            const appels_systeme& systeme = systeme_reel);

@@ -5,7 +5,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
-
+#include <QPushButton>
 #include <algorithm>
 #include <cstdio>
 
@@ -64,6 +64,24 @@ void message(const QString& texte) {
 
 void message_erreur(const QString& texte) {
     affiche(genre_message::erreur, texte.endsWith(u'.') ? texte : texte + u'.');
+}
+
+bool confirme(const QString& texte) {
+    if (const auto& intercepteur = intercepteur_courant()) {
+        intercepteur(genre_message::question, texte);
+        return true;
+    }
+    if (sans_surveillance) {
+        return false;
+    }
+    boite_centree boite(QMessageBox::NoIcon, titre_application::texte(), texte);
+    boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+    boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+    boite.setDefaultButton(QMessageBox::No);
+    boite.setEscapeButton(QMessageBox::No);
+    boite.setWindowModality(Qt::ApplicationModal);
+    return boite.exec() == QMessageBox::Yes;
 }
 
 void messages_sans_surveillance() {

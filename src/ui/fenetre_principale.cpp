@@ -198,6 +198,8 @@ void TForm1::cree_menu() {
                 QStringLiteral("Visualisation des co\u00fbts par motif d'appel"));
     connect(Visualisationdescotsparmotifdappel1, &QAction::triggered, this,
             &TForm1::Visualisationdescotsparmotifdappel1Click);
+    Journaldesappels1 = element(PopupMenu1, "Journaldesappels1", QStringLiteral("Journal des appels..."));
+    connect(Journaldesappels1, &QAction::triggered, this, &TForm1::Journaldesappels1Click);
     separateur(PopupMenu1, "N6");
 
     Aproposde1 = element(PopupMenu1, "Aproposde1", QStringLiteral("A propos de..."));

@@ -21,6 +21,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class dialogue_alertes;
+class fenetre_journal;
 class groupe_radio;
 class icone_notification;
 
@@ -38,7 +39,8 @@ public:
         pos_tarifs = 7,
         pos_alertes = 8,
         pos_visualisation = 10,
-        pos_a_propos = 12,
+        pos_journal = 11,
+        pos_a_propos = 13,
     };
     static constexpr int hauteur_par_zone = 16;
     static constexpr int taille_historique = 15;
@@ -66,6 +68,7 @@ public:
     void Dfinitiondestarifsdebase1Click();
     void Alertes1Click();
     void Visualisationdescotsparmotifdappel1Click();
+    void Journaldesappels1Click();
     void Aproposde1Click();
 
     // Reason history: Enter puts the field's text at the top unless the whole text is selected.
@@ -112,6 +115,7 @@ public:
     QAction* Dfinitiondestarifsdebase1;
     QAction* Alertes1;
     QAction* Visualisationdescotsparmotifdappel1;
+    QAction* Journaldesappels1;
     QAction* Aproposde1;
     QTimer* horloge;
     QTimer* Timer1;
@@ -124,6 +128,8 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* heure;
+    // Made at its first opening.
+    fenetre_journal* journal_appels = nullptr;
 
 protected:
     void showEvent(QShowEvent* evenement) override;

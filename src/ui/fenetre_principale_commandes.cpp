@@ -8,6 +8,7 @@
 #include "dialogue_zone.h"
 #include "fenetre_principale.h"
 #include "groupe_radio.h"
+#include "journal_appels.h"
 #include "references.h"
 #include "storage/appels_en_attente.h"
 #include "storage/journal_appels.h"
@@ -321,6 +322,20 @@ void TForm1::Visualisationdescotsparmotifdappel1Click() {
     if (visualisation != nullptr) {
         visualisation->exec();
     }
+}
+
+void TForm1::Journaldesappels1Click() {
+    std::error_code erreur;
+    if (!std::filesystem::exists(donnees_.journal(), erreur)) {
+        message(depuis_utf8(message_journal_absent));
+        return;
+    }
+    if (journal_appels == nullptr) {
+        journal_appels = new fenetre_journal(horloge_, donnees_, *this, this);
+    }
+    journal_appels->show();
+    journal_appels->raise();
+    journal_appels->activateWindow();
 }
 
 void TForm1::Aproposde1Click() {

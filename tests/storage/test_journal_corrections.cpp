@@ -17,7 +17,7 @@ std::vector<identite_appel> identites(const fs::path& journal, std::vector<std::
     const lecture_appels l = lit_appels(journal, {}, 2026);
     std::vector<identite_appel> r;
     for (const std::size_t p : places) {
-        r.push_back(l.appels.at(p).identite);
+        r.push_back(l.appels.at(p).identite());
     }
     return r;
 }

@@ -95,11 +95,46 @@ TEST(periode_appels, appels_lus_avec_leur_identite_et_la_ligne_du_dommage) {
         const lecture_appels l = lit_appels(dossier.journal(), periode, 2026);
         ASSERT_FALSE(l.appels.empty());
         EXPECT_EQ(
-            lu(l.lecture.etat, l.lecture.ligne_fautive, l.appels.size(), l.appels.back().identite.occurrence),
+            lu(l.lecture.etat, l.lecture.ligne_fautive, l.appels.size(), l.appels.back().identite().occurrence),
             attendu);
         const appel_journal& p = l.appels[0];
-        EXPECT_EQ(p.identite, (identite_appel{a, 0}));
+        EXPECT_EQ(p.identite(), (identite_appel{a, 0}));
         EXPECT_EQ(std::tuple(p.zone(), p.motif(), p.jour, p.debut, p.fin, p.duree, p.centimes),
                   std::tuple("Local", "Bureau", j(2026, 3, 4), 36000, 36300, 300, 50));
+        // The same calls and damage taken from a reading of the whole log, as the window switches periods.
+        const appels_periode p2 = appels_de_la_periode(lit_appels(dossier.journal(), {}, 2026), periode);
+        EXPECT_EQ(std::tuple(p2.lecture.etat, p2.lecture.ligne_fautive, p2.places.size()),
+                  std::tuple(std::get<0>(attendu), std::get<1>(attendu), std::get<2>(attendu)));
+    }
+}
+
+// Choosing reasons in the window's per-reason table: their calls in the order of the log, and their sum.
+TEST(periode_appels, motifs_choisis_filtrent_les_appels_et_les_somment) {
+    dossier_temporaire dossier;
+    ecrit_octets(dossier.journal(), enr({2026, 3, 2, 9}, {2026, 3, 2, 9, 1}, "Bureau", 250) +
+                                        enr({2026, 3, 2, 10}, {2026, 3, 2, 10, 2}, "Famille", 40) +
+                                        enr({2026, 3, 3, 9}, {2026, 3, 3, 9, 3}, "BUREAU", 5) +
+                                        enr({2026, 3, 3, 11}, {2026, 3, 3, 11}, " ", 20));
+    const lecture_appels l = lit_appels(dossier.journal(), {}, 2026);
+    const appels_par_motif p = regroupe_par_motif(l.appels, {0, 1, 2, 3});
+    ASSERT_EQ(p.motifs.size(), 3U);
+    EXPECT_EQ(p.motifs[2].motif, libelle_motif_vide);
+    EXPECT_EQ(p.motif_de, (std::vector<std::size_t>{0, 1, 0, 2}));
+    const struct {
+        std::vector<std::size_t> choisis, appels;
+        std::int64_t centimes, nombre, secondes;
+    } table[] = {
+        {{}, {0, 1, 2, 3}, 0, 0, 0},            // nothing chosen: every call, no sum
+        {{0}, {0, 2}, 255, 2, 240},             // one reason, whatever its letter case in the log
+        {{2, 0, 0}, {0, 2, 3}, 275, 3, 240},    // in the order of the log, a reason chosen twice counted once
+        {{1, 2, 0}, {0, 1, 2, 3}, 315, 4, 360}, // all of them: the total
+    };
+    EXPECT_EQ(std::tuple(somme_appels(l.appels, {3, 0}).centimes, somme_appels(l.appels, {3, 0}).secondes),
+              std::tuple(270, 60));
+    for (const auto& c : table) {
+        const choix_motifs choix = choisit_motifs(p, c.choisis);
+        EXPECT_EQ(choix.appels, c.appels);
+        EXPECT_EQ(std::tuple(choix.somme.centimes, choix.somme.appels, choix.somme.secondes),
+                  std::tuple(c.centimes, c.nombre, c.secondes));
     }
 }

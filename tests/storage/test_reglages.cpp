@@ -99,3 +99,18 @@ TEST(reglages, tarifs_et_periodes_relus_tels_qu_ecrits_echec_sans_changement) {
     EXPECT_TRUE(trop && trop->find("Kalvo.ini") != std::string::npos);
     EXPECT_EQ(fs::file_size(dossier.ini()), taille_max_profil);
 }
+
+// The call-log window's size: kept beside the other sections, and refused back when out of its range.
+TEST(reglages, taille_du_journal) {
+    dossier_temporaire dossier;
+    EXPECT_EQ(lit_taille_journal(dossier.donnees()), std::nullopt);
+    ecrit_octets(dossier.ini(), "[Divers]\r\nMise \340 jour=3000\r\n");
+    ASSERT_EQ(sauve_taille_journal(dossier.donnees(), {800, 450}), std::nullopt);
+    EXPECT_EQ(lit_taille_journal(dossier.donnees()), (taille_fenetre{800, 450}));
+    EXPECT_EQ(lit_octets(dossier.ini()),
+              "[Divers]\r\nMise \340 jour=3000\r\n[Journal des appels]\r\nLargeur=800\r\nHauteur=450\r\n");
+    for (const taille_fenetre t : {taille_fenetre{199, 450}, taille_fenetre{800, 10'001}}) {
+        ASSERT_EQ(sauve_taille_journal(dossier.donnees(), t), std::nullopt);
+        EXPECT_EQ(lit_taille_journal(dossier.donnees()), std::nullopt);
+    }
+}

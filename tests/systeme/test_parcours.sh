@@ -63,13 +63,13 @@ attend 'cmp -s "$donnees/sauve.tax" "$dossier/attendu"' || echec "journal inatte
 # 3. Each dialog opens from the keyboard and closes with Escape (the report's below, the tariffs' in 5).
 # Counted from the menu's end, so that the erasing of the log (third item) is never chosen.
 ouvre "A propos de" 'menu Up Return'
-ouvre "Ajout d'une zone" 'menu Up Up Up Up Up Up Return'
-ouvre "Ajout d'une zone" 'menu Up Up Up Up Up Right Return'
+ouvre "Ajout d'une zone" 'menu Up Up Up Up Up Up Up Return'
+ouvre "Ajout d'une zone" 'menu Up Up Up Up Up Up Right Return'
 menu Down Right Down Down Return # "5 secondes", saved at the end
 
 # 4. The report sums two selected reasons. Its total, copied and pasted into the reason field, goes with the
 # history into the settings file, where it can be read.
-ouvre Visualisation 'menu Up Up Return' 'Tab Home shift+Down Tab ctrl+a ctrl+c'
+ouvre Visualisation 'menu Up Up Up Return' 'Tab Home shift+Down Tab ctrl+a ctrl+c'
 clic 120 22
 xdotool key ctrl+a ctrl+v Return
 arrete
@@ -86,7 +86,7 @@ lance
 places=""
 for fois in 1 2 3; do
     # The window manager gives the focus to the window it activates.
-    xdotool windowactivate --sync "$fenetre" && menu Up Up Up Up Return
+    xdotool windowactivate --sync "$fenetre" && menu Up Up Up Up Up Return
     attend 'w=$(visible "^Tarifs t")' && sleep 0.5 && places="$places $(xwininfo -id "$w" | awk '/Absolute upper-left/ {printf "%s", $4 (/X/ ? "," : "")}')"
     xdotool key Escape && attend '! visible "^Tarifs t" >/dev/null'
 done

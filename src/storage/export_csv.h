@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 // Writes the log's records as RFC 4180 CSV in UTF-8: header debut,fin,zone,motif,montant_cts, times as
 // YYYY-MM-DDTHH:MM:SS (empty when the log's text does not read as one), the amount in centimes. The
@@ -14,3 +16,11 @@
 // totals, after the rows before it.
 etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie,
                          char separateur = ',', const periode_appels& periode = {});
+
+// The same rows one at a time, for calls already read: the header, then a record's row, each ended by CR LF.
+std::string entete_csv(char separateur);
+void ajoute_ligne_csv(std::string& sortie, const lignes_enregistrement& lignes, std::int64_t centimes,
+                      int annee_courante, char separateur);
+
+// %1 names the file (UTF-8).
+inline constexpr std::string_view message_export_impossible = "Le fichier %1 n'a pas pu être écrit.";

@@ -1,4 +1,4 @@
-#include "journal/export_csv.h"
+#include "storage/export_csv.h"
 
 #include <algorithm>
 #include <string>
@@ -43,13 +43,32 @@ std::string moment_iso(std::string_view ligne, int annee_courante) {
 
 } // namespace
 
+std::string entete_csv(char separateur) {
+    std::string entete = "debut,fin,zone,motif,montant_cts\r\n";
+    std::replace(entete.begin(), entete.end(), ',', separateur);
+    return entete;
+}
+
+void ajoute_ligne_csv(std::string& sortie, const lignes_enregistrement& lignes, std::int64_t centimes,
+                      int annee_courante, char separateur) {
+    sortie += moment_iso(lignes[0], annee_courante);
+    sortie += separateur;
+    sortie += moment_iso(lignes[1], annee_courante);
+    sortie += separateur;
+    ajoute_champ(sortie, sans_prefixe(lignes[2]), separateur);
+    sortie += separateur;
+    ajoute_champ(sortie, sans_prefixe(lignes[3]), separateur);
+    sortie += separateur;
+    sortie += std::to_string(centimes);
+    sortie += "\r\n";
+}
+
 etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courante, std::FILE* sortie,
                          char separateur, const periode_appels& periode) {
     std::string ligne;
     bool entete = false;
     const auto ecrit_entete = [&] {
-        std::string debut = "debut,fin,zone,motif,montant_cts\r\n";
-        std::replace(debut.begin(), debut.end(), ',', separateur);
+        const std::string debut = entete_csv(separateur);
         std::fwrite(debut.data(), 1, debut.size(), sortie);
         entete = true;
     };
@@ -58,16 +77,8 @@ etat_lecture exporte_csv(const std::filesystem::path& journal, int annee_courant
             if (!entete) {
                 ecrit_entete();
             }
-            ligne = moment_iso(e.lignes[0], annee_courante);
-            ligne += separateur;
-            ligne += moment_iso(e.lignes[1], annee_courante);
-            ligne += separateur;
-            ajoute_champ(ligne, sans_prefixe(e.lignes[2]), separateur);
-            ligne += separateur;
-            ajoute_champ(ligne, sans_prefixe(e.lignes[3]), separateur);
-            ligne += separateur;
-            ligne += std::to_string(e.centimes);
-            ligne += "\r\n";
+            ligne.clear();
+            ajoute_ligne_csv(ligne, e.lignes, e.centimes, annee_courante, separateur);
             std::fwrite(ligne.data(), 1, ligne.size(), sortie);
         });
     // A log with no call of the period still gives the header; one that cannot be read gives nothing.
