@@ -2,7 +2,9 @@
 
 #include "boites_message.h"
 #include "conversion_texte.h"
+#include "fenetre_principale.h"
 #include "modele_appels.h"
+#include "storage/appels_en_attente.h"
 #include "storage/reglages.h"
 
 #include <QComboBox>
@@ -172,6 +174,10 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     disposition_cote->addWidget(motifs);
     disposition_cote->addWidget(etiquette_somme);
     disposition_cote->addWidget(somme);
+    budget_mois = new QLabel(this);
+    budget_mois->setObjectName(QStringLiteral("budget_mois"));
+    budget_mois->setWordWrap(true);
+    disposition_cote->addWidget(budget_mois);
     auto* partage = new QSplitter(this);
     partage->addWidget(appels);
     partage->addWidget(cote);
@@ -282,7 +288,20 @@ void fenetre_journal::relit() {
     if (isVisible() && journal.exists() && !surveillance_->files().contains(chemin)) {
         surveillance_->addPath(chemin);
     }
+    montre_budget();
     montre_periode();
+}
+
+void fenetre_journal::montre_budget() {
+    const reglages_alertes& r = principale_.alertes().reglages();
+    budget_mois->setVisible(r.budget);
+    if (r.budget) {
+        // The calls written or waiting to be: the running call changes at every tick, and this window
+        // reads again when it ends.
+        const date_heure jour = decode(horloge_.maintenant());
+        budget_mois->setText(
+            depuis_utf8(texte_budget_mois(depenses_du_mois(donnees_, jour.annee, jour.mois, jour.annee), r)));
+    }
 }
 
 void fenetre_journal::montre_periode() {

@@ -50,6 +50,7 @@ public:
     QTableView* appels;
     QTableWidget* motifs;
     QLineEdit* somme;
+    QLabel* budget_mois; // the month's calls against the monthly budget, when one is set
     QPushButton* bouton_motif;
     QPushButton* bouton_suppression;
     QPushButton* bouton_fin;
@@ -67,6 +68,7 @@ private:
     void montre_periode();
     int annee_courante() const;
     void montre_motifs();
+    void montre_budget();
     // The calls of the reasons chosen in `motifs`, and their sum.
     void filtre();
     void met_a_jour_boutons();

@@ -26,10 +26,12 @@ private slots:
             enregistrement_de({2026, 2, 27, 9}, {2026, 2, 27, 9, 1}, "Dossier M\374ler", 30);
         const texte avant = fevrier + muler + muler + muller + oubli;
         ecrit_octets(journal, avant);
+        banc.fenetre->fixe_alertes({.budget = true, .budget_francs = 100});
         banc.fenetre->Journaldesappels1->trigger();
         fenetre_journal* w = banc.fenetre->journal_appels;
         QVERIFY(QTest::qWaitForWindowActive(w));
         QCOMPARE(w->regle->text(), u"appels commencés du 01.03.2026 au 31.03.2026"_s);
+        QCOMPARE(w->budget_mois->text(), u"Ce mois : 23,80 FS sur un budget de 100 FS"_s);
         QCOMPARE(w->appels->model()->rowCount(), 4);
         const auto ligne = [w](int l) {
             return w->appels->visualRect(w->appels->model()->index(l, 0)).center();
