@@ -22,8 +22,9 @@ std::string message_alerte(const alerte& a, const reglages_alertes& r) {
 }
 
 std::string texte_budget_mois(std::int64_t centimes, const reglages_alertes& r) {
-    return "Ce mois : " + texte_montant(centimes) + " FS sur un budget de " +
-           std::to_string(r.budget_francs) + " FS";
+    // No break between an amount and its unit, nor before the colon, in the report's narrow column.
+    return "Ce mois\u00a0: " + texte_montant(centimes) + "\u00a0FS sur un budget de " +
+           std::to_string(r.budget_francs) + "\u00a0FS";
 }
 
 std::string libelle_fin_proposee(const compteur& appel, const alerte& a) {

@@ -39,7 +39,7 @@ struct alerte {
 
 // What the user is told, in UTF-8.
 std::string message_alerte(const alerte& a, const reglages_alertes& r);
-// "Ce mois : 12,30 FS sur un budget de 100 FS", in UTF-8.
+// "Ce mois : 12,30 FS sur un budget de 100 FS", in UTF-8, with no-break spaces.
 std::string texte_budget_mois(std::int64_t centimes, const reglages_alertes& r);
 // "Terminer l'appel à 11:00": the wall-clock time of the end offered by a duration alert, in UTF-8.
 std::string libelle_fin_proposee(const compteur& appel, const alerte& a);

@@ -71,7 +71,7 @@ private slots:
                        "Montant de la facture : 3,80 FS\r\n-----------------------------------------\r\n"));
         Tvisualisation rapport(banc.horloge, banc.donnees.donnees());
         rapport.FormShow(); // the month's calls against the budget
-        QCOMPARE(rapport.budget_mois->text(), u"Ce mois : 3,80 FS sur un budget de 2 FS"_s);
+        QCOMPARE(rapport.budget_mois->text(), u"Ce mois\u00a0: 3,80\u00a0FS sur un budget de 2\u00a0FS"_s);
     }
 };
 

@@ -31,7 +31,7 @@ private slots:
         fenetre_journal* w = banc.fenetre->journal_appels;
         QVERIFY(QTest::qWaitForWindowActive(w));
         QCOMPARE(w->regle->text(), u"appels commencés du 01.03.2026 au 31.03.2026"_s);
-        QCOMPARE(w->budget_mois->text(), u"Ce mois : 23,80 FS sur un budget de 100 FS"_s);
+        QCOMPARE(w->budget_mois->text(), u"Ce mois\u00a0: 23,80\u00a0FS sur un budget de 100\u00a0FS"_s);
         QCOMPARE(w->appels->model()->rowCount(), 4);
         const auto ligne = [w](int l) {
             return w->appels->visualRect(w->appels->model()->index(l, 0)).center();
