@@ -30,7 +30,7 @@ public:
 
 private:
     dossier_donnees donnees_;
-    const appels_systeme& systeme_;
+    const appels_systeme systeme_; // a copy: two pointers, and a caller may pass a temporary
     std::optional<std::int64_t> dernier_flush_;
 };
 

@@ -48,7 +48,7 @@ public:
 
 private:
     std::filesystem::path cible_;
-    const appels_systeme& systeme_;
+    const appels_systeme systeme_; // a copy: two pointers, and a caller may pass a temporary
     std::filesystem::path temporaire_;
     std::FILE* flux_ = nullptr;
     int verrou_ = -1; // holds the temporary's lock until the end

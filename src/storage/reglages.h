@@ -50,7 +50,7 @@ private:
 
     std::filesystem::path fichier_;
     mode_t mode_si_nouveau_;
-    const appels_systeme& systeme_;
+    const appels_systeme systeme_; // a copy: two pointers, and a caller may pass a temporary
     mutable std::optional<profil_en_memoire> profil_;
     mutable lecture lecture_ = lecture::absente;
     bool modifie_ = false;
