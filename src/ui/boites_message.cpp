@@ -21,14 +21,33 @@ bool sans_surveillance = false;
 // The widest a sentence stands on one line before it wraps, in the windows' pixels.
 constexpr int largeur_max_texte = 400;
 
-// QMessageBox fixes its size only when it is shown, so it is centred on the screen then. It wraps the text
-// at half the screen's width, which on a screen scaled twice is half as many of the windows' pixels: the
-// text gets its own width instead, the same at every scale, and wraps between words past the limit.
+// QMessageBox fixes its size only when it is shown, so it is centred on the screen then.
+// Qt would not wrap below half a wide screen, and sizes the box again at each layout: the lines are cut here.
+QString coupe_en_lignes(const QString& texte, const QFontMetrics& mesure) {
+    QStringList lignes;
+    for (const QString& paragraphe : texte.split(u'\n')) {
+        QString ligne;
+        for (const QString& mot : paragraphe.split(u' ')) {
+            const QString essai = ligne.isEmpty() ? mot : ligne + u' ' + mot;
+            if (!ligne.isEmpty() && mesure.horizontalAdvance(essai) > largeur_max_texte) {
+                lignes.append(ligne);
+                ligne = mot;
+            } else {
+                ligne = essai;
+            }
+        }
+        lignes.append(ligne);
+    }
+    return lignes.join(u'\n');
+}
+
 class boite_centree final : public QMessageBox {
 public:
     boite_centree(Icon icone, const QString& titre, const QString& texte)
         : QMessageBox(icone, titre, texte, Ok) {
         if (auto* etiquette = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            setText(coupe_en_lignes(texte, etiquette->fontMetrics()));
+            // Nor narrower than its lines: Qt wraps past half the screen, little on a scaled one.
             const int largeur = etiquette->fontMetrics().horizontalAdvance(texte) + 1;
             etiquette->setMinimumWidth(std::min(largeur, largeur_max_texte));
         }
