@@ -21,6 +21,10 @@ std::string message_alerte(const alerte& a, const reglages_alertes& r) {
     return {};
 }
 
+std::string message_pas_un_entier(std::string_view texte) {
+    return "« " + std::string(texte) + " » n'est pas un nombre entier";
+}
+
 std::string texte_budget_mois(std::int64_t centimes, const reglages_alertes& r) {
     // No break between an amount and its unit, nor before the colon, in the report's narrow column.
     return "Ce mois\u00a0: " + texte_montant(centimes) + "\u00a0FS sur un budget de " +
@@ -63,13 +67,16 @@ void veille_alertes::budget(const compteur& appel, std::vector<alerte>& dites) {
     }
     const std::int64_t total = total_mois(appel);
     const std::int64_t centimes = std::int64_t{reglages_.budget_francs} * 100;
-    const std::pair<int, genre_alerte> niveaux[] = {{80, genre_alerte::budget_80},
-                                                    {100, genre_alerte::budget_100}};
+    const std::pair<int, genre_alerte> niveaux[] = {{100, genre_alerte::budget_100},
+                                                    {80, genre_alerte::budget_80}};
+    // The highest level reached is said; one below it passed at the same time goes without saying.
+    bool dit = false;
     for (const auto& [pour_cent, genre] : niveaux) {
         if (total * 100 >= centimes * pour_cent &&
-            budget_dit_.emplace(mois_, pour_cent, reglages_.budget_francs).second) {
+            budget_dit_.emplace(mois_, pour_cent, reglages_.budget_francs).second && !dit) {
             dites.push_back({genre, total, 0});
             budget_annonce_ = std::int64_t{mois_} * 1000 + pour_cent;
+            dit = true;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -39,6 +40,8 @@ struct alerte {
 
 // What the user is told, in UTF-8.
 std::string message_alerte(const alerte& a, const reglages_alertes& r);
+// "« 2,50 » n'est pas un nombre entier": the thresholds and the budget are whole minutes and francs.
+std::string message_pas_un_entier(std::string_view texte);
 // "Ce mois : 12,30 FS sur un budget de 100 FS", in UTF-8, with no-break spaces.
 std::string texte_budget_mois(std::int64_t centimes, const reglages_alertes& r);
 // "Terminer l'appel à 11:00": the wall-clock time of the end offered by a duration alert, in UTF-8.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -120,6 +121,10 @@ QValidator::State champ_numerique::validate(QString& texte, int&) const {
     return permis ? QValidator::Acceptable : QValidator::Invalid;
 }
 
+bool champ_numerique::texte_entier() const {
+    return lit_entier(text()).has_value();
+}
+
 int champ_numerique::valueFromText(const QString& texte) const {
     const auto nombre = lit_entier(texte);
     return nombre ? static_cast<int>(std::clamp<qint64>(*nombre, minimum(), maximum())) : minimum();
@@ -141,6 +146,17 @@ void champ_numerique::focusOutEvent(QFocusEvent* evenement) {
     }
     // A text wider than the field shows its start, not the end where the cursor was.
     lineEdit()->setCursorPosition(0);
+}
+
+// Enter reads the text as leaving the field does, before the dialog's default button takes the key: a text
+// that is not a number stays for the dialog to see and the user to fix.
+void champ_numerique::keyPressEvent(QKeyEvent* evenement) {
+    const QString texte = text();
+    QSpinBox::keyPressEvent(evenement);
+    if ((evenement->key() == Qt::Key_Return || evenement->key() == Qt::Key_Enter) && !lit_entier(texte)) {
+        const QSignalBlocker bloque(lineEdit());
+        lineEdit()->setText(texte);
+    }
 }
 
 // QSpinBox steps as an arrow is pressed; here the press only arms the arrow: a held arrow repeats

@@ -27,6 +27,8 @@ public:
     void fixe_valeur(int valeur) { setValue(valeur); }
 
     QString texte() const { return text(); }
+    // Whether the text reads as a whole number (in the range or not).
+    bool texte_entier() const;
     // Shows the text as it is, like typing it would.
     void fixe_texte(const QString& texte);
 
@@ -51,6 +53,7 @@ protected:
     int valueFromText(const QString& texte) const override;
     QString textFromValue(int valeur) const override;
     void focusOutEvent(QFocusEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
     void mousePressEvent(QMouseEvent* evenement) override;
     void mouseReleaseEvent(QMouseEvent* evenement) override;
     void wheelEvent(QWheelEvent* evenement) override;

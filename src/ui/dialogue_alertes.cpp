@@ -2,6 +2,7 @@
 
 #include "boites_message.h"
 #include "champ_numerique.h"
+#include "conversion_texte.h"
 #include "fenetre_principale.h"
 #include "placement.h"
 #include "references.h"
@@ -97,6 +98,15 @@ void dialogue_alertes::FormShow() {
 }
 
 void dialogue_alertes::OKBtnClick() {
+    // "2,50" would read as the field's minimum, far from what was meant: the user corrects it first.
+    for (champ_numerique* champ : {minutes, cout_francs, budget_francs}) {
+        if (champ->isEnabled() && !champ->texte_entier()) {
+            message_erreur(depuis_utf8(message_pas_un_entier(champ->texte().toStdString())));
+            champ->setFocus();
+            champ->selectAll();
+            return;
+        }
+    }
     const reglages_alertes r{duree->isChecked(),    minutes->valeur(),   cout->isChecked(),
                              cout_francs->valeur(), budget->isChecked(), budget_francs->valeur()};
     if (Form1 != nullptr) {

@@ -66,7 +66,7 @@ TEST(alertes, seuils_a_la_limite_et_repetition) {
         {"cost, 10-s ticks", un_franc, 10000, 900, 0, "cout@900 "},
         {"month at 79 % and 89 % after 98 s", budget, 1000, 98, 59, ""},
         {"80 % at the start, 100 % at 1,00", budget, 1000, 300, 60, "80%@0 100%@198 "},
-        {"past 100 % at the start", budget, 1000, 300, 150, "80%@0 100%@0 "},
+        {"past 100 % at the start: that alone", budget, 1000, 300, 150, "100%@0 "},
     };
     for (const cas& c : table) {
         banc_alertes b;

@@ -41,6 +41,19 @@ private slots:
             }
         });
         banc.fenetre->position(TForm1::pos_alertes)->trigger();
+        // A budget typed with centimes is refused, not read as its minimum: the dialog waits for a fix.
+        messages_interceptes refus;
+        pendant(nullptr, [] {
+            for (int i = 0; i < 5; ++i) {
+                touche(Qt::Key_Tab);
+            }
+            touche(Qt::CTRL | Qt::Key_A);
+            tape(u"12,5"_s);
+            touche(Qt::Key_Return);
+            touche(Qt::Key_Escape);
+        });
+        banc.fenetre->position(TForm1::pos_alertes)->trigger();
+        QCOMPARE(refus.recus.value(0).second, u"« 12,5 » n'est pas un nombre entier."_s);
         QCOMPARE(banc.donnees.lit(u"Kalvo.ini"_s),
                  QByteArray("[Alertes]\r\nDur\351e active=1\r\nDur\351e en minutes=60\r\nCo\373t actif=1\r\n"
                             "Co\373t en francs=1\r\nBudget actif=1\r\nBudget mensuel en francs=2\r\n"));
@@ -55,7 +68,7 @@ private slots:
         QCOMPARE(montrees(), QStringList{u"L'appel coûte déjà 1,10 FS, plus que les 1 FS prévus."_s});
         banc.horloge.avance_s(3700 - 891); // 3,90 FS, the first tick past the hour
         f.horlogeTimer();
-        QCOMPARE(montrees().size(), 4);
+        QCOMPARE(montrees().size(), 3); // the budget passed whole: its 100 % alone
         QCOMPARE(f.windowTitle(), u"Tarif: 3,90 FS"_s);
         QVERIFY(f.boite_duree() != nullptr);
         auto* terminer = f.boite_duree()->findChild<QPushButton*>(u"terminer"_s);
