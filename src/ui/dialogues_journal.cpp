@@ -77,6 +77,8 @@ std::optional<correction> demande_fin(QWidget* parent, const QString& appel, hor
     auto* resultat = new QLabel(&dialogue);
     resultat->setObjectName(QStringLiteral("montant_corrige"));
     resultat->setWordWrap(true);
+    // Room for a refusal on two lines: the dialog keeps the size it took for the first text.
+    resultat->setMinimumHeight(2 * resultat->fontMetrics().lineSpacing());
     QDialogButtonBox* boutons = boutons_ok_annuler(&dialogue);
     auto* disposition = new QFormLayout(&dialogue);
     disposition->addRow(new QLabel(appel, &dialogue));
