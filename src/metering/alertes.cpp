@@ -39,14 +39,23 @@ void veille_alertes::fixe_reglages(const reglages_alertes& r, const compteur& ap
     if (r == reglages_) {
         return;
     }
-    reglages_ = r;
+    const reglages_alertes avant = std::exchange(reglages_, r);
     if (!appel.en_cours()) {
         return;
     }
-    // The multiples of the new threshold already behind and a cost already passed count as said.
-    duree_dite_ = (ms - appel.debut_ms()) / seuil_ms();
-    poursuites_ = duree_dite_;
-    cout_dit_ = appel.montant_appel() > std::int64_t{reglages_.cout_francs} * 100;
+    // The multiples of a new threshold already behind and a cost already passed count as said; a setting
+    // left as it was keeps what was said, and the end offered, as they were.
+    if (r.duree != avant.duree || r.duree_minutes != avant.duree_minutes) {
+        duree_dite_ = (ms - appel.debut_ms()) / seuil_ms();
+        poursuites_ = duree_dite_;
+    }
+    if (r.cout != avant.cout || r.cout_francs != avant.cout_francs) {
+        cout_dit_ = appel.montant_appel() > std::int64_t{reglages_.cout_francs} * 100;
+    }
+    if (r.budget && !avant.budget && !mois_lu_ && lit_mois_) {
+        montant_mois_ = lit_mois_(mois_ / 100, mois_ % 100);
+        mois_lu_ = true;
+    }
 }
 
 std::vector<alerte> veille_alertes::debut(const compteur& appel,
@@ -57,7 +66,10 @@ std::vector<alerte> veille_alertes::debut(const compteur& appel,
     // A call counts in the month it started in, as statements count it, even when it ends in the next.
     const date_heure jour = decode(appel.debut_horodatage());
     mois_ = jour.annee * 100 + jour.mois;
-    montant_mois_ = montant_du_mois(jour.annee, jour.mois);
+    // The log is read only for a budget: most calls are made without one, and this is the click on "Début".
+    lit_mois_ = montant_du_mois;
+    mois_lu_ = reglages_.budget;
+    montant_mois_ = mois_lu_ ? montant_du_mois(jour.annee, jour.mois) : 0;
     return tick(appel, appel.debut_ms());
 }
 

@@ -62,7 +62,7 @@ public:
     void fixe_reglages(const reglages_alertes& r, const compteur& appel, std::int64_t ms);
 
     // At "Début", with the amount of the calls already logged that started in the month given (the one the
-    // call starts in).
+    // call starts in), asked for only when a budget is set, then or later during the call.
     std::vector<alerte> debut(const compteur& appel,
                               const std::function<std::int64_t(int annee, int mois)>& montant_du_mois);
     std::vector<alerte> tick(const compteur& appel, std::int64_t ms);
@@ -87,6 +87,8 @@ private:
     bool cout_dit_ = false;
     int mois_ = 0; // AAAAMM of the running call
     std::int64_t montant_mois_ = 0;
+    bool mois_lu_ = false; // montant_mois_ read: only once a budget is set
+    std::function<std::int64_t(int annee, int mois)> lit_mois_;
     std::set<std::tuple<int, int, int>> budget_dit_; // month, level, budget
     std::int64_t budget_annonce_ = 0;
 };

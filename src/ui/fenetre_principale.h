@@ -176,6 +176,7 @@ private:
     veille_alertes alertes_;
     std::unique_ptr<dialogue_alertes> Alertes_dlg; // made at its first use, a top-level window of its own
     QPointer<icone_notification> notification_;
+    bool notification_duree_ = false;      // the tray's last message is about a long call
     std::optional<alerte> derniere_duree_; // of the running call
     QPointer<QMessageBox> boite_duree_;
     QList<QPointer<QMessageBox>> boites_; // the alerts' messages, which go with the main window

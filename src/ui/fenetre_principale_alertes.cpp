@@ -29,8 +29,12 @@ void TForm1::fixe_alertes(const reglages_alertes& r) {
 void TForm1::fixe_notification(icone_notification* notification) {
     notification_ = notification;
     if (notification != nullptr) {
-        // A click on the tray's message opens the one that can end the call.
-        connect(notification, &icone_notification::message_clique, this, &TForm1::montre_boite_duree);
+        // A click on the tray's message about a long call opens the one that can end the call.
+        connect(notification, &icone_notification::message_clique, this, [this] {
+            if (notification_duree_) {
+                montre_boite_duree();
+            }
+        });
     }
 }
 
@@ -45,14 +49,14 @@ void TForm1::annonce(const std::vector<alerte>& dites) {
         if (a.genre == genre_alerte::duree) {
             derniere_duree_ = a;
         }
-        if (notification_ == nullptr || !notification_->annonce(QStringLiteral("Kalvo"), texte)) {
-            if (a.genre == genre_alerte::duree) {
-                montre_boite_duree();
-            } else {
-                QMessageBox* boite = boite_non_modale(texte);
-                boite->addButton(QMessageBox::Ok);
-                boite->show();
-            }
+        if (notification_ != nullptr && notification_->annonce(QStringLiteral("Kalvo"), texte)) {
+            notification_duree_ = a.genre == genre_alerte::duree;
+        } else if (a.genre == genre_alerte::duree) {
+            montre_boite_duree();
+        } else {
+            QMessageBox* boite = boite_non_modale(texte);
+            boite->addButton(QMessageBox::Ok);
+            boite->show();
         }
         QApplication::alert(this);
     }

@@ -200,8 +200,8 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     setTabOrder(appels, motifs);
     setTabOrder(motifs, somme);
 
-    const taille_fenetre taille = lit_taille_journal(donnees_).value_or(taille_fenetre{900, 480});
-    resize(taille.largeur, taille.hauteur);
+    taille_sauvee_ = lit_taille_journal(donnees_).value_or(taille_fenetre{900, 480});
+    resize(taille_sauvee_.largeur, taille_sauvee_.hauteur);
 
     const periode_appels mois = periode_choisie(choix_periode::ce_mois, horloge_.maintenant());
     du->setDate(date_de(*mois.du));
@@ -244,8 +244,14 @@ void fenetre_journal::hideEvent(QHideEvent* evenement) {
     }
 }
 
+// Kalvo.ini is rewritten whole: only for a size the user changed.
 void fenetre_journal::sauve_taille() {
-    if (const erreur_reglages erreur = sauve_taille_journal(donnees_, {width(), height()})) {
+    const taille_fenetre taille{width(), height()};
+    if (taille == taille_sauvee_) {
+        return;
+    }
+    taille_sauvee_ = taille;
+    if (const erreur_reglages erreur = sauve_taille_journal(donnees_, taille)) {
         message_erreur(QString::fromStdString(*erreur));
     }
 }

@@ -4,6 +4,7 @@
 #include "storage/dossier_donnees.h"
 #include "storage/journal_corrections.h"
 #include "storage/periode_appels.h"
+#include "storage/reglages.h"
 
 #include <QDialog>
 #include <vector>
@@ -89,4 +90,5 @@ private:
     QTimer* relecture_;
     std::vector<correction> annulations_; // newest last
     QString signature_;                   // the log's size and time as last read
+    taille_fenetre taille_sauvee_;        // as Kalvo.ini holds it
 };
