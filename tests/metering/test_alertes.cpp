@@ -121,3 +121,17 @@ TEST(alertes, budget_par_mois_a_travers_la_fin_du_mois) {
     EXPECT_EQ(b.veille.budget_annonce(), 202602100);
     EXPECT_TRUE(apres.debut(b.appel, [](int, int) { return 100; }).empty());
 }
+
+// The log is read for the month only with a budget: at "Début", or when one is set during the call.
+TEST(alertes, mois_lu_seulement_pour_un_budget) {
+    banc_alertes b;
+    int lectures = 0;
+    b.appel.debut(table_zones().zone(0), 20, b.h.maintenant(), b.h.ms_continues(), 1000);
+    b.note(b.veille.debut(b.appel, [&lectures](int, int) { return ++lectures, std::int64_t{90}; }));
+    b.parle(1000, 10);
+    EXPECT_EQ(lectures, 0);
+    b.veille.fixe_reglages({true, 60, false, 10, true, 1}, b.appel, b.h.ms_continues());
+    b.parle(1000, 1);
+    EXPECT_EQ(lectures, 1);
+    EXPECT_EQ(b.dit, "100%@11 "); // 0,90 FS logged and 0,20 FS running pass 1 FS at once
+}
