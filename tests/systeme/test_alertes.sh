@@ -27,6 +27,7 @@ printf '%s\r\n' "D${e}but de l'appel      : mercredi 04.03.26 $a $debut" \
     "Motif de l'appel      : " "Montant de la facture : 3,80 FS" ----------------------------------------- \
     >"$dossier/attendu"
 cmp -s "$donnees/sauve.tax" "$dossier/attendu" || echec "journal inattendu: $(cat -A "$donnees/sauve.tax")"
-visible "^Kalvo$" >/dev/null && echec "le message reste ouvert après la fin de l'appel"
+# The X server unmaps it a little after the log is written.
+attend '! visible "^Kalvo$" >/dev/null' || echec "le message reste ouvert après la fin de l'appel"
 arrete
 bilan 1
