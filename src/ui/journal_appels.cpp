@@ -92,6 +92,8 @@ fenetre_journal::fenetre_journal(const horloge_locale& horloge, const dossier_do
     };
     du = champ_date("du", QStringLiteral("Du"));
     au = champ_date("au", QStringLiteral("Au"));
+    // A period never ends before it starts: the end follows a start moved past it.
+    connect(du, &QDateEdit::dateChanged, au, &QDateEdit::setMinimumDate);
     regle = new QLabel(this);
     regle->setObjectName(QStringLiteral("regle"));
     avertissement = new QLabel(this);
