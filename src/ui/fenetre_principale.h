@@ -159,6 +159,7 @@ private:
     void montre_boite_duree();
     QMessageBox* boite_non_modale(const QString& texte);
     void ferme_alertes();
+    bool journal_present() const;
     // A record neither the log nor the waiting calls could take: kept in memory and in the running call's
     // file, which no call may replace until it is written.
     void garde_non_range(const texte& enregistrement, const resultat_ecriture& pourquoi);

@@ -313,10 +313,18 @@ void TForm1::Alertes1Click() {
     Alertes_dlg->exec();
 }
 
-void TForm1::Visualisationdescotsparmotifdappel1Click() {
+// Both windows on the log say first when there is none.
+bool TForm1::journal_present() const {
     std::error_code erreur;
     if (!std::filesystem::exists(donnees_.journal(), erreur)) {
         message(depuis_utf8(message_journal_absent));
+        return false;
+    }
+    return true;
+}
+
+void TForm1::Visualisationdescotsparmotifdappel1Click() {
+    if (!journal_present()) {
         return;
     }
     if (visualisation != nullptr) {
@@ -325,9 +333,7 @@ void TForm1::Visualisationdescotsparmotifdappel1Click() {
 }
 
 void TForm1::Journaldesappels1Click() {
-    std::error_code erreur;
-    if (!std::filesystem::exists(donnees_.journal(), erreur)) {
-        message(depuis_utf8(message_journal_absent));
+    if (!journal_present()) {
         return;
     }
     if (journal_appels == nullptr) {

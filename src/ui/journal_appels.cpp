@@ -285,7 +285,7 @@ void fenetre_journal::journal_touche() {
 }
 
 void fenetre_journal::relit() {
-    // The reading before goes first, so that the new one reuses its memory.
+    // The reading before goes first: the two are never held at once.
     modele_->montre(nullptr, {});
     lecture_ = {};
     lecture_ = lit_appels(donnees_.journal(), {}, annee_courante());

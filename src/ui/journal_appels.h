@@ -76,6 +76,8 @@ private:
     std::vector<identite_appel> appels_choisis() const;
     // Hands a correction to the core; true when it was made.
     bool applique(const correction& c);
+    // Writes the waiting calls then the correction, reads the log again and says a refusal.
+    resultat_correction ecrit(const correction& c);
     // The log changed on the disk (Kalvo, kalvo-journal, or a correction): read it again if it did.
     void journal_touche();
     void sauve_taille();

@@ -27,18 +27,24 @@ std::vector<identite_appel> fenetre_journal::appels_choisis() const {
     return r;
 }
 
-bool fenetre_journal::applique(const correction& c) {
+resultat_correction fenetre_journal::ecrit(const correction& c) {
     // Calls waiting for the log go in first, as before every write of it.
     inscrit_appels(donnees_, {}, essai_bref);
     const resultat_correction r = applique_correction(donnees_.journal(), c, annee_courante(), essai_bref);
     relit();
     if (!r.ok) {
         message(depuis_utf8(r.message));
-        return false;
     }
-    annulations_.push_back(r.inverse);
-    met_a_jour_boutons();
-    return true;
+    return r;
+}
+
+bool fenetre_journal::applique(const correction& c) {
+    const resultat_correction r = ecrit(c);
+    if (r.ok) {
+        annulations_.push_back(r.inverse);
+        met_a_jour_boutons();
+    }
+    return r.ok;
 }
 
 void fenetre_journal::change_motif() {
@@ -107,17 +113,12 @@ void fenetre_journal::annule() {
     if (annulations_.empty()) {
         return;
     }
-    inscrit_appels(donnees_, {}, essai_bref);
-    const resultat_correction r =
-        applique_correction(donnees_.journal(), annulations_.back(), annee_courante(), essai_bref);
+    const resultat_correction r = ecrit(annulations_.back());
     // An undo whose calls are gone never can be made: the one before comes next. One the log refused for
     // now (busy, unreadable) stays to be tried again.
     if (r.ok || r.message == message_appel_disparu) {
         annulations_.pop_back();
-    }
-    relit();
-    if (!r.ok) {
-        message(depuis_utf8(r.message));
+        met_a_jour_boutons();
     }
 }
 
