@@ -8,7 +8,9 @@ export QT_QPA_PLATFORM=xcb
 donnees="$dossier/kalvo"
 mkdir -p "$donnees"
 echecs=0 pid="" xvfb=""
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$dossier"' EXIT
+# The X server is waited for: the next scenario's server, started at once, could otherwise take the display
+# number of one still closing, whose last moments refuse its first client.
+trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" && wait "$xvfb"; rm -rf "$dossier"' EXIT
 
 echec() { echo "ÉCHEC: $*" && echecs=$((echecs + 1)); }
 
@@ -22,6 +24,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/
 xvfb=$!
 attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas" && exit 1; }
 export DISPLAY=":$(cat "$dossier/affichage")"
+attend 'xdotool getdisplaygeometry >/dev/null 2>&1' || { echo "Xvfb n'accepte aucun client" && exit 1; }
 # A layout with the accented letters typed: xdotool would otherwise remap a spare key, which races the program.
 setxkbmap -layout ch -variant fr
 
@@ -35,7 +38,8 @@ visible() {
 lance() {
     env "$@" "$kalvo" 2>>"$dossier/stderr" &
     pid=$!
-    attend 'fenetre=$(visible "^Tarif")' && xdotool windowfocus --sync "$fenetre"
+    attend 'fenetre=$(visible "^Tarif")' && xdotool windowfocus --sync "$fenetre" ||
+        echec "Kalvo ne montre pas sa fenêtre"
 }
 
 # clic X Y [BUTTON]: a click that many pixels into the main window ("Début" / "Fin" at 160 60).
