@@ -153,6 +153,10 @@ struct appel_journal {
     std::string_view zone() const { return partie(zone_); } // line 3 less its prefix
     std::string_view motif() const { return partie(motif_); }
     identite_appel identite() const { return {texte(brut()), occurrence}; }
+    // The end the log gives it (its start and duration), which a correction of a forgotten "Fin" offers.
+    horodatage fin_ecrite() const {
+        return static_cast<double>(jour.value_or(0) * 86'400 + debut.value_or(0) + duree.value_or(0)) / 86'400.0;
+    }
 
     // Where the parts lie in `octets`; from the reading.
     struct place {

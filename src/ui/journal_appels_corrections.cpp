@@ -91,8 +91,6 @@ void fenetre_journal::corrige_fin() {
         return;
     }
     const appel_journal a = modele_->appel(lignes.front().row());
-    const std::int64_t debut = a.jour.value_or(0) * 86'400 + a.debut.value_or(0);
-    const horodatage proposee = static_cast<double>(debut + a.duree.value_or(0)) / 86'400.0;
     const QString libelle =
         QStringLiteral("Appel du %1 \u00e0 %2, zone %3, motif %4")
             .arg(modele_->data(modele_->index(lignes.front().row(), 0), Qt::DisplayRole).toString(),
@@ -101,7 +99,7 @@ void fenetre_journal::corrige_fin() {
     const int annee = annee_courante();
     // Its own copy: the log may be read again while the dialog is open.
     const identite_appel identite = a.identite();
-    const std::optional<correction> c = demande_fin(this, libelle, proposee, [&](horodatage fin) {
+    const std::optional<correction> c = demande_fin(this, libelle, a.fin_ecrite(), [&](horodatage fin) {
         return ::corrige_fin(identite, fin, principale_.zones(), principale_.periode_mise_a_jour(), annee);
     });
     if (c) {

@@ -2,6 +2,7 @@
 #include "outils_test.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -63,6 +64,7 @@ private slots:
         QString montre;
         pendant(nullptr, [&montre] {
             QTRY_COMPARE(QApplication::focusWidget()->window(), QApplication::activeModalWidget());
+            QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), u"03.03.2026 15:00:00"_s);
             touche(Qt::CTRL | Qt::Key_A);
             tape(u"03.03.2026 09:10:00"_s);
             montre = QApplication::activeModalWidget()->findChild<QLabel*>(u"montant_corrige"_s)->text();
