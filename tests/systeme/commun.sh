@@ -8,8 +8,7 @@ export QT_QPA_PLATFORM=xcb
 donnees="$dossier/kalvo"
 mkdir -p "$donnees"
 echecs=0 pid="" xvfb=""
-# The X server is waited for: the next scenario's server, started at once, could otherwise take the display
-# number of one still closing, whose last moments refuse its first client.
+# The X server is waited for, so that the next scenario never meets it still closing.
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" && wait "$xvfb"; rm -rf "$dossier"' EXIT
 
 echec() { echo "ÉCHEC: $*" && echecs=$((echecs + 1)); }
@@ -20,11 +19,12 @@ attend() {
     until eval "$1"; do [ "$((i += 1))" -gt 100 ] && return 1 || sleep 0.1; done
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/dev/null &
+# -noreset: by default the server starts afresh whenever its last client leaves (Kalvo stopped, setxkbmap
+# done), which drops the layout set below and refuses a client that connects meanwhile.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$dossier/affichage" 2>/dev/null &
 xvfb=$!
 attend '[ -s "$dossier/affichage" ]' || { echo "Xvfb ne démarre pas" && exit 1; }
 export DISPLAY=":$(cat "$dossier/affichage")"
-attend 'xdotool getdisplaygeometry >/dev/null 2>&1' || { echo "Xvfb n'accepte aucun client" && exit 1; }
 # A layout with the accented letters typed: xdotool would otherwise remap a spare key, which races the program.
 setxkbmap -layout ch -variant fr
 
@@ -39,7 +39,7 @@ lance() {
     env "$@" "$kalvo" 2>>"$dossier/stderr" &
     pid=$!
     attend 'fenetre=$(visible "^Tarif")' && xdotool windowfocus --sync "$fenetre" ||
-        echec "Kalvo ne montre pas sa fenêtre"
+        echec "Kalvo ne montre pas sa fenêtre (état $(ps -o stat= -p "$pid")): $(tail -n 5 "$dossier/stderr")"
 }
 
 # clic X Y [BUTTON]: a click that many pixels into the main window ("Début" / "Fin" at 160 60).

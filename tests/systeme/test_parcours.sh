@@ -11,10 +11,8 @@ a=$(printf '\340')
 reglages() { tr -d '\r' <"$donnees/Kalvo.ini" | tr '\n' '|'; }
 # fenetres: how many windows of Kalvo are shown (a drop-down list is one more).
 fenetres() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
-# tape TEXT: typed into the reason field, after a click on it. This Xvfb keeps telling clients the US map
-# whatever setxkbmap loads, so xdotool still lends a spare key to "é" and takes it back half its delay after
-# the release: a long delay lets Kalvo read the key before it is taken back.
-tape() { clic 120 22 && LC_ALL=C.UTF-8 xdotool type --delay 400 "$1"; }
+# tape TEXT: typed into the reason field, after a click on it.
+tape() { clic 120 22 && LC_ALL=C.UTF-8 xdotool type "$1"; }
 # menu KEYS...: opens the pop-up menu with Shift+F10 and chooses with those keys.
 menu() { xdotool windowfocus --sync "$fenetre" key shift+F10 && sleep 0.2 && xdotool key "$@"; }
 # ouvre TITLE COMMANDS [KEYS]: after the commands the window of that title shows; it takes the keys, then
